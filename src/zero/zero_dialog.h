@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "link/commands.h"
+#include "ui/dialog.h"
+
+namespace qelvo::zero {
+
+// The five kept zero values (Hall A, Hall B, internal A, B, C); they outlive the dialog.
+struct KeptZeroValues {
+  std::array<std::int32_t, link::kZeroPointCount> values{};
+  bool anyReadingCounted = false;  // Update stores nothing until a reading of the run counted
+};
+
+// The modal zero-point dialog: Read takes three readings and keeps the lowest of each
+// channel; Update stores the kept values into the image.
+class CReadZeroADdlg final : public ui::DialogEvents {
+ public:
+  CReadZeroADdlg(ui::Backend& backend, const ui::DialogTemplate& tmpl, link::Link& link,
+                 std::span<std::uint8_t, 512> image, KeptZeroValues& kept);
+  // Creates the dialog, runs it modally and returns ui::kResultOk or ui::kResultCancel.
+  int DoModal();
+
+  void OnInit() override;
+  void OnClicked(int id) override;
+  void OnCloseRequested() override;
+  void OnCancelKey() override;
+  void OnOkKey() override;
+
+ private:
+  ui::Backend& backend_;
+  const ui::DialogTemplate& template_;
+  link::Link& link_;
+  std::span<std::uint8_t, 512> image_;
+  KeptZeroValues& kept_;
+  ui::Dialog* dialog_ = nullptr;
+};
+
+}  // namespace qelvo::zero
