@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "catalogue/tables.h"
 #include "link/packet.h"
 #include "ui/dialog.h"
