@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "link/commands.h"
+#include "support/scripted_stream.h"
+
+namespace qelvo::monitor::testing {
+
+// Answers the three monitor requests on a scripted stream from `live`, the 48 bytes the
+// controller would send now. A silent block gets no reply at all.
+struct ScriptedController {
+  link::MonitorBuffer live{};
+  std::array<bool, 3> silent{};
+  std::uint8_t block1ReplyCommand = link::command::kMonitorBlock1;
+
+  void Attach(test_support::ScriptedStream& stream) {
+    stream.SetResponder([this](test_support::ScriptedStream& s, std::span<const std::uint8_t> w) {
+      if (w.empty() || w[0] < link::command::kMonitorBlock1 || w[0] > link::command::kMonitorBlock3)
+        return;
+      const std::size_t block = w[0] - link::command::kMonitorBlock1;
+      if (silent[block])
+        return;
+      const std::uint8_t reply = block == 0 ? block1ReplyCommand : w[0];
+      s.QueueReply(reply, std::span<const std::uint8_t>(live).subspan(16 * block, 16));
+    });
+  }
+};
+
+}  // namespace qelvo::monitor::testing
