@@ -12,8 +12,8 @@ namespace qelvo::catalogue {
 
 // Who the controller is, from its image.
 struct ControllerIdentity {
-  std::string familyCode;    // bytes 1..2 as text, a byte 0 ends it
-  std::string voltageClass;  // bytes 3..4 as text
+  std::string familyCode;               // bytes 1..2 as text, a byte 0 ends it
+  std::string voltageClass;             // bytes 3..4 as text
   std::uint16_t softwareVersion = 0;    // bytes 16..17, high first
   std::uint16_t controllerVoltage = 0;  // bytes 23..24, high first
   bool comButtonHidden = false;         // bytes 84..85 read "2Q"
@@ -41,7 +41,9 @@ LoadResult LoadDescriptionTables(std::span<const std::uint8_t, 512> image,
                                  DescriptionTables& tables,
                                  const std::function<void(bool comButtonVisible)>& setComButton);
 
-// Loads a given table text (tests, `qelvo table`), with validation.
+// Loads a given calibration table text (tests, `qelvo table`), with validation. On success
+// it replaces the ParamTable and its page starts (calibrationTableId becomes 0); on failure
+// the caller's tables stay as they were. The monitor and fault tables are not touched.
 LoadResult LoadCalibrationText(std::span<const std::uint8_t> text, DescriptionTables& tables,
                                const VoltageOverride& voltage);
 
