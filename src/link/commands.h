@@ -48,14 +48,17 @@ enum class ModelCheck {
   NoReply,   // no usable reply carrying the module name (message 163)
   Mismatch,  // another module name (message 161)
 };
-// Prepare, Prepare, Read block at 0, compare bytes 0..7 with the image.
+// Prepare, Prepare, Read block at 0, compare bytes 0..7 with the image. A reply too short to
+// carry the eight name bytes is NoReply.
 ModelCheck CheckModel(Link& link, const CalibrationImage& image);
 
 // One monitor tick's three exchanges. Each answered block overwrites its third of the
-// buffer; returns whether block 1 was answered (its reply's command byte must be 0x3A).
+// buffer; returns whether block 1 was answered (its reply's command byte must be 0x3A). A
+// reply with fewer than 16 payload bytes counts as unanswered.
 bool ExchangeMonitorBlocks(Link& link, MonitorBuffer& buffer);
 
-// One zero-point reading (Read zero points, 50 ms, receive). Empty when it does not count.
+// One zero-point reading (Read zero points, 50 ms, receive). Empty when it does not count: no
+// reply, another command byte, or fewer than 10 payload bytes.
 std::optional<ZeroPoints> ReadZeroPoints(Link& link);
 
 }  // namespace qelvo::link
