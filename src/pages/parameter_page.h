@@ -1,15 +1,13 @@
 #pragma once
 
-#include <functional>
+#include <vector>
 
 #include "pages/page_context.h"
+#include "pages/page_rows.h"
 #include "ui/dialog.h"
 #include "ui/page_window.h"
 
 namespace qelvo::pages {
-
-// Which rows of the ParamTable a page shows.
-enum class PageKind { Vehicle, Control, Motor, Com };
 
 // A parameter page: one shown row per item slot, filled from the image when shown,
 // collected into it (with range checks) when hidden.
@@ -25,11 +23,25 @@ class ParameterPage : public ui::PageWindow {
   void OnEditFocus(int id) override;
 
  protected:
+  // The Vehicle page's flag check boxes hook in here; the other pages have none.
+  virtual void PlaceFlagBoxes(ui::Dialog& /*dialog*/) {}
+  virtual void FillFlagBoxes(ui::Dialog& /*dialog*/) {}
+  virtual void CollectFlagBoxes(ui::Dialog& /*dialog*/) {}
+  virtual void ResetFlagBoxes(ui::Dialog& /*dialog*/) {}
+
+  // The table rows that own item slots 0, 1, ... of this page.
+  std::vector<int> SlotRows() const;
+
   PageKind kind_;
   const ui::DialogTemplate& template_;
   PageContext context_;
   bool labelsPlaced_ = false;
   bool pageValid_ = false;
+
+ private:
+  void PlaceLabels(ui::Dialog& dialog);
+  void Fill(ui::Dialog& dialog);
+  void Collect(ui::Dialog& dialog);
 };
 
 class CControlDlg final : public ParameterPage {
