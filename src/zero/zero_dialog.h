@@ -15,6 +15,14 @@ struct KeptZeroValues {
   bool anyReadingCounted = false;  // Update stores nothing until a reading of the run counted
 };
 
+// Control ids of the zero-point dialog.
+inline constexpr int kReadButtonId = 1342;
+inline constexpr int kUpdateButtonId = 1343;
+
+// Shown when Update is pressed before any reading of the run has counted.
+inline constexpr char16_t kNothingReadMessage[] =
+    u"No zero points have been read yet. Press Read first.";
+
 // The modal zero-point dialog: Read takes three readings and keeps the lowest of each
 // channel; Update stores the kept values into the image.
 class CReadZeroADdlg final : public ui::DialogEvents {
@@ -31,6 +39,9 @@ class CReadZeroADdlg final : public ui::DialogEvents {
   void OnOkKey() override;
 
  private:
+  void Read();
+  void Update();
+
   ui::Backend& backend_;
   const ui::DialogTemplate& template_;
   link::Link& link_;
