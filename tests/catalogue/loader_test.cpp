@@ -12,7 +12,7 @@ namespace qelvo::catalogue {
 namespace {
 
 using testing::MinimalRows;
-using testing::RowSpec;
+using testing::TableRow;
 using testing::TableText;
 
 using ImageBytes = std::array<std::uint8_t, 512>;
@@ -212,8 +212,8 @@ TEST(LoadCalibrationText, LoadsAValidTextAndKeepsTheOldTablesOnFailure) {
   EXPECT_EQ(tables.comStart, 19);
   EXPECT_EQ(tables.monitorCount, 5);
 
-  std::vector<RowSpec> rows = MinimalRows();
-  rows.insert(rows.begin() + 17, RowSpec{40, 2, 9, 1, 1, "uo"});
+  std::vector<TableRow> rows = MinimalRows();
+  rows.insert(rows.begin() + 17, TableRow{40, 2, 9, 1, 1, "uo"});
   const LoadResult refused = LoadCalibrationText(TableText(rows), tables, {});
   EXPECT_EQ(refused.outcome, LoadOutcome::BadTable);
   EXPECT_EQ(refused.error, "calibration table, row 17 ([040]): a number of 10 bytes, at most 4");

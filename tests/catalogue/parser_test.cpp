@@ -13,8 +13,8 @@ namespace qelvo::catalogue {
 namespace {
 
 using testing::Bytes;
-using testing::RowSpec;
 using testing::RowText;
+using testing::TableRow;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -205,7 +205,7 @@ TEST(ParseCalibrationTable, PageStartsAreTheLastRowsAtTheirAddresses) {
 TEST(ParseCalibrationTable, AppliesTheVoltageClassToRows25And27Only) {
   std::string text;
   for (const int address : {24, 25, 26, 27}) {
-    RowSpec row{address};
+    TableRow row{address};
     row.rangeL = 18;
     row.rangeH = 180;
     text += RowText(row);

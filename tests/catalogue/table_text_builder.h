@@ -8,7 +8,7 @@
 // Builds small calibration table texts in the form of the built-in tables.
 namespace qelvo::testing {
 
-struct RowSpec {
+struct TableRow {
   int address = 0;
   int pro = 1;
   int pos = 0;
@@ -21,7 +21,7 @@ struct RowSpec {
   std::string tips = "Reserved";
 };
 
-inline std::string RowText(const RowSpec& row) {
+inline std::string RowText(const TableRow& row) {
   char bracket[16];
   std::snprintf(bracket, sizeof bracket, "[%03d]#", row.address);
   return std::string(bracket) + "\tpro=" + std::to_string(row.pro) +
@@ -31,14 +31,14 @@ inline std::string RowText(const RowSpec& row) {
          "#\ttips=" + row.tips + "#\r\n";
 }
 
-inline RowSpec FlagRow(int address, int bit) {
+inline TableRow FlagRow(int address, int bit) {
   return {address, 0, bit, 1, 1, "uo", "Flag", 0, 1, "0:disable,1:enable"};
 }
 
 // The smallest table that loads: the 16 flag rows, the module name and one row opening
 // each of the Control, Motor and COM pages (positions 17, 18 and 19).
-inline std::vector<RowSpec> MinimalRows() {
-  std::vector<RowSpec> rows;
+inline std::vector<TableRow> MinimalRows() {
+  std::vector<TableRow> rows;
   for (int bit = 0; bit < 8; ++bit)
     rows.push_back(FlagRow(20, bit));
   for (int bit = 0; bit < 8; ++bit)
@@ -54,9 +54,9 @@ inline std::vector<std::uint8_t> Bytes(const std::string& text) {
   return {text.begin(), text.end()};
 }
 
-inline std::vector<std::uint8_t> TableText(const std::vector<RowSpec>& rows) {
+inline std::vector<std::uint8_t> TableText(const std::vector<TableRow>& rows) {
   std::string text;
-  for (const RowSpec& row : rows)
+  for (const TableRow& row : rows)
     text += RowText(row);
   text += "\\\r\n\r\n";
   return Bytes(text);

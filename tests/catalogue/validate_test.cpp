@@ -12,10 +12,10 @@ namespace qelvo::catalogue {
 namespace {
 
 using testing::MinimalRows;
-using testing::RowSpec;
+using testing::TableRow;
 using testing::TableText;
 
-DescriptionTables Parse(const std::vector<RowSpec>& rows) {
+DescriptionTables Parse(const std::vector<TableRow>& rows) {
   DescriptionTables tables;
   const ParseResult parsed = ParseCalibrationTable(TableText(rows), tables, {});
   EXPECT_TRUE(parsed.ok) << parsed.error;
@@ -23,14 +23,14 @@ DescriptionTables Parse(const std::vector<RowSpec>& rows) {
 }
 
 // The minimal table with one more row inserted at `position`.
-std::vector<RowSpec> WithRow(int position, const RowSpec& row) {
-  std::vector<RowSpec> rows = MinimalRows();
+std::vector<TableRow> WithRow(int position, const TableRow& row) {
+  std::vector<TableRow> rows = MinimalRows();
   rows.insert(rows.begin() + position, row);
   return rows;
 }
 
 TEST(ValidateCalibrationTable, AcceptsWhatTheFormatAllows) {
-  const std::vector<RowSpec> cases[] = {
+  const std::vector<TableRow> cases[] = {
       MinimalRows(),
       WithRow(17, {24, 1, 1}),                // pro 1 ignores pos
       WithRow(17, {511, 1, 0}),               // last byte
@@ -49,27 +49,27 @@ TEST(ValidateCalibrationTable, AcceptsWhatTheFormatAllows) {
 TEST(ValidateCalibrationTable, RefusesMalformedRowsNamingThem) {
   struct Case {
     const char* what;
-    std::vector<RowSpec> rows;
+    std::vector<TableRow> rows;
     const char* error;
   };
-  std::vector<RowSpec> tooManyVehicleRows = MinimalRows();
+  std::vector<TableRow> tooManyVehicleRows = MinimalRows();
   for (int i = 0; i < 33; ++i) {
     tooManyVehicleRows.insert(tooManyVehicleRows.begin() + 17 + i, {30 + i, 1, 0, 1, 1});
   }
-  std::vector<RowSpec> tooManyControlRows = MinimalRows();
+  std::vector<TableRow> tooManyControlRows = MinimalRows();
   for (int i = 0; i < 48; ++i) {
     tooManyControlRows.insert(tooManyControlRows.begin() + 18 + i, {130 + i, 1, 0, 1, 1});
   }
-  std::vector<RowSpec> hiddenRowsDoNotCount = tooManyControlRows;
+  std::vector<TableRow> hiddenRowsDoNotCount = tooManyControlRows;
   hiddenRowsDoNotCount[18].show = 0;
-  std::vector<RowSpec> noMotorStart = MinimalRows();
+  std::vector<TableRow> noMotorStart = MinimalRows();
   noMotorStart[18].address = 257;
-  std::vector<RowSpec> startsOutOfOrder = MinimalRows();
+  std::vector<TableRow> startsOutOfOrder = MinimalRows();
   std::swap(startsOutOfOrder[17], startsOutOfOrder[18]);
-  std::vector<RowSpec> controlAmongFlags = MinimalRows();
+  std::vector<TableRow> controlAmongFlags = MinimalRows();
   controlAmongFlags.insert(controlAmongFlags.begin() + 3, {128, 1, 0});
   controlAmongFlags.erase(controlAmongFlags.begin() + 18);
-  std::vector<RowSpec> fewerThanFlags = MinimalRows();
+  std::vector<TableRow> fewerThanFlags = MinimalRows();
   fewerThanFlags.erase(fewerThanFlags.begin(), fewerThanFlags.begin() + 5);
 
   const Case cases[] = {
