@@ -36,7 +36,7 @@ struct VoltageOverride {
 
 // Appends one ParamItem per row (from paramCount on), updating controlStart, motorStart,
 // comStart and applying the override to rows 25 and 27. Refuses a text without end mark
-// or with more rows than the capacity.
+// or with more rows than the capacity; a refused text leaves the counts as they were.
 ParseResult ParseCalibrationTable(std::span<const std::uint8_t> text, DescriptionTables& tables,
                                   const VoltageOverride& voltage);
 // Appends [Dat] rows to the MonitorTable and [Err] rows to the FaultTable.
