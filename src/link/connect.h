@@ -20,7 +20,8 @@ class Connector {
   // Called once for each port whose first configuration pass failed (message 147).
   std::function<void(const std::string& path)> onSettingError;
 
-  // True at once when already connected; otherwise one pass over the ports.
+  // True at once when already connected; otherwise one pass over the ports. link.port points
+  // at the port being tried, then at the kept one (nullptr when none answered).
   bool ConnectController();
 
   bool connected() const { return connected_; }

@@ -24,7 +24,8 @@ using PacketBuffer = std::array<std::uint8_t, kPacketBufferSize>;
 std::uint8_t Checksum(std::span<const std::uint8_t> bytes);
 
 enum class TraceDirection { Sent, Received };
-// Sees every frame sent and every frame received (complete or not), with the time it went.
+// Sees every frame sent and every frame received (complete or not; empty when nothing came),
+// with the time it went.
 using TraceHook = std::function<void(TraceDirection, std::span<const std::uint8_t> frame,
                                      std::chrono::steady_clock::time_point when)>;
 

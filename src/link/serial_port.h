@@ -30,7 +30,8 @@ class SerialPort final : public ByteStream {
 
   // Queue sizes, the four line settings, time-outs, purge.
   ConfigureResult Configure();
-  // Closes and opens the same path again; false when the reopen failed.
+  // Closes and opens the same path again, exclusively; the settings are Configure()'s job.
+  // False when the reopen failed.
   bool Reopen();
 
   const std::string& path() const { return path_; }
