@@ -5,12 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "app/templates/templates.h"
 #include "catalogue/tables.h"
 #include "link/commands.h"
 #include "pages/page_context.h"
-#include "pages/test_templates.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/headless/headless_dialog.h"
+#include "ui/page_window.h"
 
 namespace qelvo::test_pages {
 
@@ -19,7 +20,7 @@ namespace qelvo::test_pages {
 class PageFixture : public ::testing::Test {
  protected:
   PageFixture() {
-    parent_ = backend_.CreateDialog(parentTemplate_, parentEvents_);
+    parent_ = backend_.CreateDialog(app::MainWindowTemplate(), parentEvents_);
     parent_->Show();
   }
 
@@ -48,7 +49,6 @@ class PageFixture : public ::testing::Test {
   static constexpr ui::Rect kPageArea{91, 62, 400, 300};
 
   ui::HeadlessBackend backend_;
-  ui::DialogTemplate parentTemplate_ = ParentTemplate();
   ui::DialogEvents parentEvents_;
   std::unique_ptr<ui::Dialog> parent_;
   std::unique_ptr<catalogue::DescriptionTables> tables_ =

@@ -32,7 +32,7 @@ class ControlPageTest : public PageFixture {
   }
   ui::HeadlessDialog& Page() { return Window(*page_); }
 
-  ui::DialogTemplate template_ = ControlPageTemplate();
+  const ui::DialogTemplate& template_ = *app::PageTemplate(app::kControlPageTemplateId);
   std::unique_ptr<CControlDlg> page_;
 };
 

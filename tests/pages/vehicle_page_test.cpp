@@ -68,7 +68,7 @@ class VehiclePageTest : public PageFixture {
 
   ui::HeadlessDialog& Page() { return Window(*page_); }
 
-  ui::DialogTemplate template_ = VehiclePageTemplate();
+  const ui::DialogTemplate& template_ = *app::PageTemplate(app::kVehiclePageTemplateId);
   std::unique_ptr<CVehicleDlg> page_;
   std::function<int()> zeroDialog_;
   int zeroRuns_ = 0;

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "app/templates/templates.h"
 #include "link/packet.h"
 #include "support/scripted_stream.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/headless/headless_dialog.h"
-#include "zero/zero_template.h"
 
 namespace qelvo::test_zero {
 namespace {
@@ -63,7 +63,7 @@ class ZeroDialogTest : public ::testing::Test {
   }
 
   ui::HeadlessBackend backend_;
-  ui::DialogTemplate template_ = ZeroDialogTemplate();
+  const ui::DialogTemplate& template_ = app::ZeroDialogTemplate();
   test_support::ScriptedStream stream_;
   link::Link link_;
   link::CalibrationImage image_ = link::FreshImage();
