@@ -7,6 +7,8 @@
 
 #include "pages/page_fixture.h"
 #include "pages/param_row.h"
+#include "support/scripted_stream.h"
+#include "zero/zero_dialog.h"
 
 namespace qelvo::test_pages {
 namespace {
@@ -206,6 +208,37 @@ TEST_F(VehiclePageTest, EndingTheZeroDialogWithOkLeavesThePageAsItWas) {
   EXPECT_EQ(Page().Text(EditId(0)), u"99");
   page_->Hide();
   EXPECT_EQ(image_[30], 99);
+}
+
+TEST_F(VehiclePageTest, ZeroPointsStoredByTheDialogShowOnThePage) {
+  tables_->params[16] = Row(33, 2, 1, u"uo").Name(u"Hall_A_Zero").Range(474, 2200);
+  test_support::ScriptedStream stream;
+  for (const int value : {2050, 2048, 2049})
+    stream.QueueReply(link::command::kReadZeroPoints,
+                      {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), 0,
+                       0, 0, 0, 0, 0, 0, 0});
+  link::Link link;
+  link.port = &stream;
+  zero::KeptZeroValues kept;
+  zeroDialog_ = [&] {
+    zero::CReadZeroADdlg dialog(backend_, app::ZeroDialogTemplate(), link, image_, kept);
+    return dialog.DoModal();
+  };
+  backend_.OnModal(app::kZeroDialogTemplateId, [](ui::HeadlessDialog& dialog) {
+    dialog.Click(1342);
+    dialog.Click(1343);
+    dialog.RequestClose();
+  });
+  page_->Show();
+  ASSERT_TRUE(Page().Type(EditId(0), u"500"));
+
+  ASSERT_TRUE(Page().Click(kReadZero));
+
+  EXPECT_EQ(Page().Text(EditId(0)), u"2048");
+  page_->Hide();
+  EXPECT_TRUE(page_->PageValid());
+  EXPECT_EQ(image_[33], 0x08);
+  EXPECT_EQ(image_[34], 0x00);
 }
 
 }  // namespace
