@@ -69,10 +69,22 @@ bool NaturalLess(std::string_view a, std::string_view b) {
   return a < b;  // "ttyS01" and "ttyS1" still get one stable order
 }
 
+// Newer kernels put a serial-base controller and port device between the tty and the device
+// that owns it, so the driver is looked for on the device and two levels above it.
+constexpr int kDriverSearchDepth = 3;
+
 bool DriverIs(const fs::path& entry, std::string_view driver) {
   std::error_code error;
-  const fs::path target = fs::read_symlink(entry / "device" / "driver", error);
-  return !error && target.filename() == driver;
+  fs::path device = fs::canonical(entry / "device", error);
+  for (int level = 0; !error && level < kDriverSearchDepth; ++level) {
+    std::error_code linkError;
+    const fs::path target = fs::read_symlink(device / "driver", linkError);
+    if (!linkError && target.filename() == driver) {
+      return true;
+    }
+    device = device.parent_path();
+  }
+  return false;
 }
 
 // A legacy 8250 port is real only when the driver knows a UART type for it. A port that

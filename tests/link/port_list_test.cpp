@@ -22,17 +22,24 @@ struct FakeSysfs {
 
   fs::path root() const { return dir.path() / "class" / "tty"; }
 
-  // driver empty: a device without a driver link.
-  void AddPort(const std::string& name, const std::string& driver) {
-    const fs::path device = dir.path() / "devices" / ("dev-" + name);
-    const fs::path classDir = dir.path() / "devices" / ("tty-" + name);
+  // drivers: the driver of the device, of its parent and so on; "" for a level without one.
+  void AddPort(const std::string& name, const std::vector<std::string>& drivers) {
+    fs::path device = dir.path() / "devices" / ("dev-" + name);
+    for (std::size_t level = 1; level < drivers.size(); ++level) {
+      device /= "child" + std::to_string(level);
+    }
     fs::create_directories(device);
+    fs::path level = device;
+    for (const auto& driver : drivers) {
+      if (!driver.empty()) {
+        fs::create_directories(dir.path() / "drivers" / driver);
+        fs::create_directory_symlink(dir.path() / "drivers" / driver, level / "driver");
+      }
+      level = level.parent_path();
+    }
+    const fs::path classDir = dir.path() / "devices" / ("tty-" + name);
     fs::create_directories(classDir);
     fs::create_directory_symlink(device, classDir / "device");
-    if (!driver.empty()) {
-      fs::create_directories(dir.path() / "drivers" / driver);
-      fs::create_directory_symlink(dir.path() / "drivers" / driver, device / "driver");
-    }
     fs::create_directory_symlink(classDir, root() / name);
   }
 
@@ -43,16 +50,20 @@ struct FakeSysfs {
 
 TEST(EnumeratePortsTest, ListsDevicesInNaturalOrderWithoutLegacyUartsThatHaveNoHardware) {
   FakeSysfs sysfs;
-  sysfs.AddPort("ttyS10", "serial");
-  sysfs.AddPort("ttyUSB0", "ftdi_sio");
-  sysfs.AddPort("ttyS2", "serial");
-  sysfs.AddPort("ttyS0", "serial");
-  sysfs.AddPort("ttyACM0", "cdc_acm");
-  sysfs.AddPort("ttyS3", "");
-  sysfs.AddPort("ttyLongAdapterName123", "pl2303");
-  // A legacy 8250 slot: only a probe of /dev/ttyS250 could show a UART, and it cannot open.
-  ASSERT_NE(::access("/dev/ttyS250", F_OK), 0);
-  sysfs.AddPort("ttyS250", "serial8250");
+  sysfs.AddPort("ttyS10", {"serial"});
+  sysfs.AddPort("ttyUSB0", {"ftdi_sio"});
+  sysfs.AddPort("ttyS2", {"serial"});
+  sysfs.AddPort("ttyS0", {"port", "ctrl", "serial"});  // a serial-base port on a PnP UART
+  sysfs.AddPort("ttyACM0", {"cdc_acm"});
+  sysfs.AddPort("ttyS3", {});
+  sysfs.AddPort("ttyLongAdapterName123", {"pl2303"});
+  // Legacy 8250 slots, owned directly or through serial-base devices: only a probe of
+  // /dev/<name> could show a UART behind them, and these cannot be opened.
+  for (const char* name : {"/dev/ttyS250", "/dev/ttyS251"}) {
+    ASSERT_NE(::access(name, F_OK), 0) << name;
+  }
+  sysfs.AddPort("ttyS250", {"serial8250"});
+  sysfs.AddPort("ttyS251", {"port", "ctrl", "serial8250"});
   sysfs.AddVirtual("tty0");
   sysfs.AddVirtual("ptmx");
   sysfs.AddVirtual("console");
@@ -69,7 +80,7 @@ TEST(EnumeratePortsTest, ListsDevicesInNaturalOrderWithoutLegacyUartsThatHaveNoH
 TEST(EnumeratePortsTest, NumbersCompareByValueWhateverTheirLength) {
   FakeSysfs sysfs;
   for (const char* name : {"ttyUSB100", "ttyUSB9", "ttyUSB010", "ttyUSB1"}) {
-    sysfs.AddPort(name, "ftdi_sio");
+    sysfs.AddPort(name, {"ftdi_sio"});
   }
   const std::vector<std::string> expected = {"/dev/ttyUSB1", "/dev/ttyUSB9", "/dev/ttyUSB010",
                                              "/dev/ttyUSB100"};

@@ -1,7 +1,9 @@
 #include "link/serial_port.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <thread>
@@ -201,6 +203,30 @@ TEST_F(SerialPortTest, PurgeDiscardsWhatIsWaiting) {
   std::this_thread::sleep_for(milliseconds(10));
   EXPECT_TRUE(port->Purge());
   EXPECT_EQ(ReadFromPort().size(), 0u);
+}
+
+TEST_F(SerialPortTest, AWriteThatCannotGoOutGivesUpAfter20MillisecondsPerBytePlus50) {
+  // Nobody reads the master side: fill the line's buffer until it takes no more.
+  const int filler = ::open(pty->slaveName().c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY);
+  ASSERT_GE(filler, 0);
+  const Bytes block(4096, 0x55);
+  // The driver moves bytes on to the master's side in the background, so keep filling until
+  // a whole round takes nothing.
+  for (bool tookSome = true; tookSome;) {
+    tookSome = false;
+    while (::write(filler, block.data(), block.size()) > 0) {
+      tookSome = true;
+    }
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  ::close(filler);
+
+  const auto start = Clock::now();
+  EXPECT_FALSE(port->Write(Bytes(19, 0x01)));
+  const auto elapsed = Since(start);
+  EXPECT_GE(elapsed, milliseconds(430));
+  EXPECT_LT(elapsed, milliseconds(1500));
+  EXPECT_TRUE(port->IsOpen());
 }
 
 TEST_F(SerialPortTest, AVanishedDeviceFailsAtOnceAndIsReopenedWhenItComesBack) {
