@@ -62,7 +62,7 @@ OptionsResult ParseOptions(std::span<const std::string_view> args) {
       if (o.simulate)
         return Fail("--simulate is given twice");
       if (inlineValue && inlineValue->empty())
-        return Fail("--simulate= needs FAMILY:VERSION, e.g. --simulate=QV:0109");
+        return Fail("--simulate= needs FAMILY:VERSION, e.g. --simulate=QV:0x0109");
       o.simulate = inlineValue ? std::string(*inlineValue) : std::string();
     } else if (name == kTrace) {
       if (traceGiven)
@@ -101,8 +101,8 @@ std::string HelpText(std::string_view programName) {
       "Options:\n"
       "  --port PATH                 use this serial device instead of the discovered\n"
       "                              ports; repeat it to try several in order\n"
-      "  --simulate[=FAMILY:VERSION] use a simulated controller (e.g. QV:0109) on a\n"
-      "                              pseudo-terminal, paced at 19200 baud\n"
+      "  --simulate[=FAMILY:VERSION] use a simulated controller (e.g. RN:0x0102)\n"
+      "                              on a pseudo-terminal, paced at 19200 baud\n"
       "  --trace FILE                write every frame sent and received to FILE, in hex,\n"
       "                              with its time\n"
       "  --help                      show this text\n";

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "bitmap_font.h"
 
@@ -41,7 +42,7 @@ void DrawLogo(Canvas& c, double cx, double cy, double r) {
 void DrawPhaseWaves(Canvas& c, double x0, double x1, double cy, double amplitude) {
   constexpr std::array<Colour, 3> kPhaseColours = {kAmber, Colour{205, 226, 242, 200},
                                                    Colour{120, 220, 235, 200}};
-  constexpr double kPeriods = 2.0;
+  constexpr double kPeriods = 1.5;
   constexpr int kSteps = 160;
   for (int phase = 0; phase < 3; ++phase) {
     const double shift = phase * 2 * std::numbers::pi / 3;
@@ -62,22 +63,32 @@ void DrawShadowedText(Canvas& c, double x, double y, const char* text, int scale
   DrawText(c, x, y, text, scale, colour);
 }
 
+// The main window shows the side picture from its left edge, about 134 pixels wide at the
+// usual font, and the banner about 745 pixels wide; what matters stays inside that.
+constexpr double kSideCentreX = 67;
+constexpr double kBannerWavesLeft = 645;
+constexpr double kBannerWavesRight = 735;
+
 // A heat sink's fins on top of a housing, a name plate, a status lamp, the RS-232 socket
 // and the two battery terminals, on a mounting flange.
 void DrawControllerUnit(Canvas& c) {
-  constexpr double kLeft = 14, kRight = 136, kTop = 100, kBottom = 300;
-  c.FillEllipse(75, 318, 64, 9, Colour{0, 0, 0, 70});
+  constexpr double cx = kSideCentreX;
+  constexpr double kLeft = cx - 58, kRight = cx + 58, kTop = 100, kBottom = 300;
+  constexpr Colour kDark{40, 46, 54};
+  constexpr Colour kPin{214, 178, 82};
+  c.FillEllipse(cx, 318, 62, 9, Colour{0, 0, 0, 70});
 
   constexpr int kFins = 9;
+  constexpr double kFinPitch = 12;
   for (int i = 0; i < kFins; ++i) {
-    const double x = 21 + i * 13;
-    c.FillRoundedRect(x, 44, x + 9, kTop + 6, 3, Colour{150, 158, 170});
-    c.FillRoundedRect(x + 1, 45, x + 5, kTop + 6, 2, Colour{204, 210, 218});
+    const double x = cx - 52 + i * kFinPitch;
+    c.FillRoundedRect(x, 44, x + 8, kTop + 6, 3, Colour{150, 158, 170});
+    c.FillRoundedRect(x + 1, 45, x + 4.5, kTop + 6, 2, Colour{204, 210, 218});
   }
 
-  c.FillRoundedRect(6, kBottom - 22, 144, kBottom + 6, 5, Colour{128, 136, 148});
-  c.FillCircle(14, kBottom - 8, 4, Colour{52, 58, 68});
-  c.FillCircle(136, kBottom - 8, 4, Colour{52, 58, 68});
+  c.FillRoundedRect(cx - 64, kBottom - 22, cx + 64, kBottom + 6, 5, Colour{128, 136, 148});
+  c.FillCircle(cx - 56, kBottom - 8, 4, Colour{52, 58, 68});
+  c.FillCircle(cx + 56, kBottom - 8, 4, Colour{52, 58, 68});
 
   c.FillShape(
       kLeft, kTop, kRight, kBottom,
@@ -87,41 +98,42 @@ void DrawControllerUnit(Canvas& c) {
       });
   c.FillRect(kLeft + 4, kTop + 3, kRight - 4, kTop + 5, Colour{255, 255, 255, 120});
 
-  c.FillRoundedRect(28, 128, 122, 178, 5, kNavy);
-  DrawTextCentred(c, 75, 137, "QELVO", 2, kWhite);
-  DrawTextCentred(c, 75, 163, "MOTOR CTRL", 1, kPaleBlue);
+  c.FillRoundedRect(cx - 45, 128, cx + 45, 178, 5, kNavy);
+  DrawTextCentred(c, cx, 137, "QELVO", 2, kWhite);
+  DrawTextCentred(c, cx, 163, "MOTOR CTRL", 1, kPaleBlue);
 
-  c.FillCircle(112, 196, 5, Colour{40, 46, 54});
-  c.FillCircle(112, 196, 3.2, kLedGreen);
-  DrawText(c, 30, 193, "RUN", 1, Colour{40, 46, 54});
+  c.FillCircle(cx + 35, 196, 5, kDark);
+  c.FillCircle(cx + 35, 196, 3.2, kLedGreen);
+  DrawText(c, cx - 43, 193, "RUN", 1, kDark);
 
-  const std::array<Point, 4> socket = {{{30, 224}, {82, 224}, {77, 246}, {35, 246}}};
+  const std::array<Point, 4> socket = {{{cx - 45, 224}, {cx + 5, 224}, {cx, 246}, {cx - 40, 246}}};
   c.FillPolygon(socket, Colour{48, 54, 64});
   for (int pin = 0; pin < 5; ++pin)
-    c.FillCircle(38 + pin * 9, 231, 1.8, Colour{214, 178, 82});
+    c.FillCircle(cx - 38 + pin * 9, 231, 1.8, kPin);
   for (int pin = 0; pin < 4; ++pin)
-    c.FillCircle(42.5 + pin * 9, 240, 1.8, Colour{214, 178, 82});
-  DrawTextCentred(c, 56, 252, "RS-232", 1, Colour{40, 46, 54});
+    c.FillCircle(cx - 33.5 + pin * 9, 240, 1.8, kPin);
+  DrawTextCentred(c, cx - 20, 252, "RS-232", 1, kDark);
 
-  c.FillCircle(103, 234, 10, Colour{44, 48, 56});
-  c.FillCircle(103, 234, 5.5, Colour{196, 40, 36});
-  c.FillCircle(125, 234, 10, Colour{44, 48, 56});
-  c.FillCircle(125, 234, 5.5, Colour{30, 30, 30});
-  DrawTextCentred(c, 103, 252, "B+", 1, Colour{40, 46, 54});
-  DrawTextCentred(c, 125, 252, "B-", 1, Colour{40, 46, 54});
+  for (const auto& [x, core, label] : {std::tuple{cx + 27, Colour{196, 40, 36}, "B+"},
+                                       std::tuple{cx + 48, Colour{30, 30, 30}, "B-"}}) {
+    c.FillCircle(x, 234, 9, Colour{44, 48, 56});
+    c.FillCircle(x, 234, 5, core);
+    DrawTextCentred(c, x, 252, label, 1, kDark);
+  }
 }
 
 void DrawTitleBadge(Canvas& c) {
-  constexpr double kLeft = 10, kRight = 140, kTop = 352, kBottom = 482;
+  constexpr double cx = kSideCentreX;
+  constexpr double kLeft = cx - 61, kRight = cx + 61, kTop = 352, kBottom = 482;
   c.FillRoundedRect(kLeft - 2, kTop - 2, kRight + 2, kBottom + 2, 14, kAmber);
   c.FillShape(
       kLeft, kTop, kRight, kBottom,
       [&](double x, double y) { return InsideRoundedRect(x, y, kLeft, kTop, kRight, kBottom, 12); },
       [&](double, double y) { return Mix(kNavy, kDeepNavy, (y - kTop) / (kBottom - kTop)); });
-  DrawLogo(c, 75, 382, 18);
-  DrawTextCentred(c, 75, 408, "QELVO", 4, kWhite);
-  DrawTextCentred(c, 75, 442, "User App", 2, kAmber);
-  DrawTextCentred(c, 75, 468, kWebAddress, 1, kPaleBlue);
+  DrawLogo(c, cx, 382, 18);
+  DrawTextCentred(c, cx, 408, "QELVO", 4, kWhite);
+  DrawTextCentred(c, cx, 442, "User App", 2, kAmber);
+  DrawTextCentred(c, cx, 468, kWebAddress, 1, kPaleBlue);
 }
 
 }  // namespace
@@ -129,14 +141,14 @@ void DrawTitleBadge(Canvas& c) {
 Canvas DrawBanner() {
   Canvas c(kBannerWidth, kBannerHeight, kNavy);
   c.FillHorizontalGradient(0, 0, kBannerWidth, kBannerHeight, kDeepNavy, kTeal);
-  const std::array<Point, 4> band = {{{560, 0}, {650, 0}, {560, 105}, {470, 105}}};
+  const std::array<Point, 4> band = {{{540, 0}, {620, 0}, {540, 105}, {460, 105}}};
   c.FillPolygon(band, Colour{255, 255, 255, 22});
   c.FillRect(0, kBannerHeight - 5, kBannerWidth, kBannerHeight, kAmber);
 
   DrawLogo(c, 56, 49, 38);
   DrawShadowedText(c, 118, 12, kProductName, 6, kWhite);
   DrawText(c, 120, 78, kWebAddress, 2, kPaleBlue);
-  DrawPhaseWaves(c, 650, 840, 50, 26);
+  DrawPhaseWaves(c, kBannerWavesLeft, kBannerWavesRight, 50, 24);
   return c;
 }
 
