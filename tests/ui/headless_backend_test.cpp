@@ -176,6 +176,28 @@ TEST_F(HeadlessModalTest, AHandlerCanReplaceItselfWhileRunning) {
   EXPECT_EQ(runs, 1);
 }
 
+TEST_F(HeadlessModalTest, ADialogDestroyedByItsHandlerEndsItsRunSafely) {
+  auto dialog = backend_.CreateDialog(SmallWindow(), events_);
+  backend_.OnModal(200, [&](HeadlessDialog&) { dialog.reset(); });
+  EXPECT_EQ(dialog->RunModal(), kResultCancel);
+  EXPECT_EQ(dialog, nullptr);
+  EXPECT_THAT(events_.log, ElementsAre("init", "shown", "hidden"));
+  ASSERT_EQ(backend_.ModalRuns().size(), 1u);
+}
+
+TEST(HeadlessLifetimeTest, DialogsMayOutliveTheBackend) {
+  RecordingEvents events;
+  std::unique_ptr<Dialog> dialog;
+  {
+    HeadlessBackend backend;
+    dialog = backend.CreateDialog(SmallWindow(), events);
+    dialog->Show();
+  }
+  EXPECT_EQ(dialog->RunModal(), kResultCancel);
+  dialog.reset();
+  EXPECT_THAT(events.log, ElementsAre("shown", "init", "hidden"));
+}
+
 // ---- Posted tasks ----
 
 TEST(HeadlessPostTest, TasksFromAnotherThreadRunOnTheTestThread) {

@@ -4,12 +4,14 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QGlyphRun>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextLayout>
 
 #include "ui/qt_fixture.h"
 
@@ -107,6 +109,20 @@ TEST_F(QtLayoutTest, CaptionsAreShownAsTheyStand) {
   EXPECT_EQ(d.Text(kCheckBox), u"Brake&Throttle");
   EXPECT_EQ(d.Text(kLabel), u"A&B");
   EXPECT_EQ(d.Text(kTips), u"<b>not bold</b>");
+}
+
+TEST_F(QtLayoutTest, ChineseCaptionsFindTheirGlyphs) {
+  auto& d = Make(SmallWindow(), events_);
+  QTextLayout layout(QString::fromUtf8("读零点"), d.ControlWidget(kLabel)->font());
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  const auto runs = layout.glyphRuns();
+  ASSERT_FALSE(runs.isEmpty());
+  for (const QGlyphRun& run : runs)
+    for (quint32 glyph : run.glyphIndexes())
+      EXPECT_NE(glyph, 0u) << "no glyph (a box instead of a character) in "
+                           << run.rawFont().familyName().toStdString();
 }
 
 TEST_F(QtLayoutTest, AnEditShowsTheStartOfALongValue) {

@@ -5,6 +5,11 @@
 
 namespace qelvo::ui {
 
+HeadlessBackend::~HeadlessBackend() {
+  for (HeadlessDialog* dialog : live_)
+    dialog->BackendGone();
+}
+
 std::unique_ptr<Dialog> HeadlessBackend::CreateDialog(const DialogTemplate& tmpl,
                                                       DialogEvents& events, Dialog* parent,
                                                       std::optional<Rect> place) {

@@ -30,7 +30,8 @@ struct ModalRecord {
 class HeadlessBackend final : public Backend {
  public:
   HeadlessBackend() = default;
-  ~HeadlessBackend() override = default;
+  // Dialogs that outlive the backend keep working, without modal handlers or records.
+  ~HeadlessBackend() override;
   HeadlessBackend(const HeadlessBackend&) = delete;
   HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 

@@ -9,7 +9,7 @@ namespace qelvo::ui {
 
 HeadlessDialog::HeadlessDialog(HeadlessBackend& backend, const DialogTemplate& tmpl,
                                DialogEvents& events, Dialog* parent, std::optional<Rect> place)
-    : backend_(backend),
+    : backend_(&backend),
       template_(tmpl),
       events_(events),
       parent_(parent),
@@ -29,13 +29,15 @@ HeadlessDialog::HeadlessDialog(HeadlessBackend& backend, const DialogTemplate& t
 }
 
 HeadlessDialog::~HeadlessDialog() {
+  *alive_ = false;
   // Children vanish with their window: each gets its hide while this one is still whole.
   for (HeadlessDialog* child : std::vector(children_))
     child->ParentGone();
   Hide();
   if (headlessParent_)
     headlessParent_->ChildGone(this);
-  backend_.Forget(this);
+  if (backend_)
+    backend_->Forget(this);
 }
 
 void HeadlessDialog::ParentGone() {
@@ -176,20 +178,30 @@ int HeadlessDialog::RunModal() {
   // A dialog already running cannot run again inside itself.
   if (modal_.running)
     return kResultCancel;
+  // The owner may destroy the dialog from one of its notifications.
+  const auto alive = alive_;
+  const int templateId = template_.id;
+  HeadlessBackend* backend = backend_;
   modal_ = {true, false, kResultCancel};
   bool everShown = false;
   events_.OnInit();
-  if (!modal_.ended) {
+  if (*alive && !modal_.ended) {
     Show();
     everShown = true;
     // A copy: the handler may register another for this template while it runs.
-    if (const auto handler = backend_.ModalHandlerFor(template_.id))
+    const ModalHandler handler = backend ? backend->ModalHandlerFor(templateId) : ModalHandler();
+    if (*alive && handler)
       handler(*this);
   }
-  Hide();
-  const int result = modal_.result;
-  modal_ = {};
-  backend_.RecordModalRun({template_.id, everShown, result});
+  int result = kResultCancel;
+  if (*alive) {
+    Hide();
+    result = modal_.result;
+    modal_ = {};
+    backend = backend_;
+  }
+  if (backend)
+    backend->RecordModalRun({templateId, everShown, result});
   return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -115,9 +116,10 @@ class HeadlessDialog final : public Dialog {
   // The window whose keys a child page's keys are.
   HeadlessDialog& KeyWindow();
   void ParentGone();
+  void BackendGone() { backend_ = nullptr; }
   void ChildGone(HeadlessDialog* child);
 
-  HeadlessBackend& backend_;
+  HeadlessBackend* backend_;       // null once the backend has gone
   const DialogTemplate template_;  // a copy: the dialog never outlives its template
   DialogEvents& events_;
   Dialog* parent_;
@@ -129,6 +131,7 @@ class HeadlessDialog final : public Dialog {
   bool shown_ = false;
   int focused_ = kNoId;
   ModalState modal_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace qelvo::ui

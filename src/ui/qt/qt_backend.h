@@ -10,7 +10,8 @@ class QObject;
 namespace qelvo::ui {
 
 // The dialog layer on Qt Widgets. Make it on the user-interface thread once a QApplication
-// exists, and let it go before the application does.
+// exists; let it go before the application does and after every thread that posts to it has
+// stopped. Its dialogs may outlive it.
 class QtBackend final : public Backend {
  public:
   QtBackend();

@@ -279,7 +279,6 @@ void QtDialog::Show() {
   changingVisibility_ = true;
   window_->show();
   if (window_ && window_->isWindow()) {
-    window_->raise();
     window_->activateWindow();
   }
   changingVisibility_ = false;
