@@ -170,6 +170,11 @@ constexpr std::array kValued = std::to_array<Valued>({
        o.faults.vanishFor = std::chrono::milliseconds(ms);
        return true;
      }},
+    {"--other-module-after",
+     [](SimOptions& o, string_view v, std::string& e) {
+       o.faults.otherModule = true;
+       return SetNumber("--other-module-after", v, kMaxCount, o.faults.otherModuleAfterReads, e);
+     }},
     {"--drop-write-block",
      [](SimOptions& o, string_view v, std::string& e) {
        return SetNumber("--drop-write-block", v, kMaxCount, o.faults.dropWriteBlock, e);
@@ -236,8 +241,9 @@ constexpr string_view kHelp =
     "  --short                   replies with half their payload\n"
     "  --delay MS                wait before each reply\n"
     "  --other-module            another module name once the first read is done\n"
+    "  --other-module-after N    ... once N reads of the name are done (0: at once)\n"
     "  --vanish-after-blocks N   the port vanishes after N Write blocks\n"
-    "  --vanish-for MS           and comes back after MS milliseconds (0: never)\n"
+    "  --vanish-for MS           and comes back after MS milliseconds (2000; 0: never)\n"
     "  --drop-write-block N      the Nth Write block of a write is not kept\n"
     "  --fault-command CODE      the faults above hit only this command\n"
     "  --fault-after N           ... only after N such requests\n"

@@ -18,7 +18,8 @@ namespace qelvo::sim {
 // `--simulate` runs of both programs).
 struct SimOptions {
   Identity identity;
-  Faults faults;
+  // A port that vanishes comes back on its own unless --vanish-for 0 says otherwise.
+  Faults faults{.vanishFor = std::chrono::milliseconds(2000)};
   bool paced = true;
   std::uint32_t seed = 1;
   std::string linkPath;                    // --link: where the port's symbolic link goes

@@ -19,6 +19,7 @@ TEST(SimOptionsTest, DefaultsArePacedAndFaultless) {
   EXPECT_EQ(result.options.identity.family, "QV");
   EXPECT_EQ(result.options.identity.softwareVersion, 0x0109);
   EXPECT_FALSE(result.options.faults.silent);
+  EXPECT_GT(result.options.faults.vanishFor, 0ms);
 }
 
 TEST(SimOptionsTest, ReadsEveryOption) {
@@ -52,7 +53,14 @@ TEST(SimOptionsTest, ReadsEveryOption) {
       {{"--split"}, [](const SimOptions& o) { return o.faults.split; }},
       {{"--short"}, [](const SimOptions& o) { return o.faults.shortReply; }},
       {{"--delay", "30"}, [](const SimOptions& o) { return o.faults.delay == 30ms; }},
-      {{"--other-module"}, [](const SimOptions& o) { return o.faults.otherModule; }},
+      {{"--other-module"},
+       [](const SimOptions& o) {
+         return o.faults.otherModule && o.faults.otherModuleAfterReads == 1;
+       }},
+      {{"--other-module-after", "0"},
+       [](const SimOptions& o) {
+         return o.faults.otherModule && o.faults.otherModuleAfterReads == 0;
+       }},
       {{"--vanish-after-blocks", "5", "--vanish-for", "250"},
        [](const SimOptions& o) {
          return o.faults.vanishAfterWriteBlocks == 5 && o.faults.vanishFor == 250ms;
