@@ -1,26 +1,23 @@
 #include "zero/zero_dialog.h"
 
-#include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace qelvo::zero {
 
 namespace {
 
-// One current-sensor channel, in the order of the values in the controller's reply.
-struct ZeroChannel {
+// The edits of each channel, in the order of kZeroChannels.
+struct ChannelEdits {
   int historyEditId;  // the readings of the last Read, comma-separated
   int resultEditId;   // the kept value
-  int imageOffset;    // two bytes, high byte first
 };
-constexpr std::array<ZeroChannel, link::kZeroPointCount> kChannels{{
-    {1352, 1350, 33},  // Hall phase A
-    {1354, 1351, 35},  // Hall phase B
-    {1347, 1344, 40},  // internal-resistance phase A
-    {1348, 1345, 42},  // internal-resistance phase B
-    {1349, 1346, 44},  // internal-resistance phase C
+constexpr std::array<ChannelEdits, link::kZeroPointCount> kChannels{{
+    {1352, 1350},  // Hall phase A
+    {1354, 1351},  // Hall phase B
+    {1347, 1344},  // internal-resistance phase A
+    {1348, 1345},  // internal-resistance phase B
+    {1349, 1346},  // internal-resistance phase C
 }};
 
 // The template carries Chinese placeholders; the dialog's title stays as it is.
@@ -39,9 +36,6 @@ constexpr std::array<ControlCaption, 9> kCaptions{{
     {kReadButtonId, u"Read"},
     {kUpdateButtonId, u"Update"},
 }};
-
-// The button presses of one Read.
-constexpr int kReadingsPerRead = 3;
 
 std::u16string DecimalText(std::int32_t value) {
   const std::string digits = std::to_string(value);
@@ -68,7 +62,7 @@ void CReadZeroADdlg::OnInit() {
     return;
   for (const ControlCaption& caption : kCaptions)
     dialog_->SetText(caption.id, caption.text);
-  for (const ZeroChannel& channel : kChannels) {
+  for (const ChannelEdits& channel : kChannels) {
     dialog_->SetText(channel.historyEditId, u"");
     dialog_->SetText(channel.resultEditId, u"");
   }
@@ -84,28 +78,13 @@ void CReadZeroADdlg::OnClicked(int id) {
 }
 
 void CReadZeroADdlg::Read() {
-  for (int reading = 0; reading < kReadingsPerRead; ++reading) {
-    // A reading that does not count is skipped silently; the next one is still taken.
-    const std::optional<link::ZeroPoints> points = link::ReadZeroPoints(link_);
-    if (!points)
-      continue;
-    // Until a reading of the run has counted, the kept values are no measurement: the
-    // first counting reading sets them instead of being compared with them.
-    const bool startsKeptValues = reading == 0 || !kept_.anyReadingCounted;
-    for (std::size_t k = 0; k < kChannels.size(); ++k) {
-      const std::int32_t value = (*points)[k];
-      const int historyId = kChannels[k].historyEditId;
-      if (reading == 0)
-        dialog_->SetText(historyId, DecimalText(value));
-      else
-        dialog_->SetText(historyId, dialog_->Text(historyId) + u"," + DecimalText(value));
-    }
-    for (std::size_t k = 0; k < kChannels.size(); ++k) {
-      const std::int32_t value = (*points)[k];
-      kept_.values[k] = startsKeptValues ? value : std::min(kept_.values[k], value);
-    }
-    kept_.anyReadingCounted = true;
-  }
+  // A Read whose first reading fails appends to the texts the previous press left.
+  ZeroHistories histories;
+  for (std::size_t k = 0; k < kChannels.size(); ++k)
+    histories[k] = dialog_->Text(kChannels[k].historyEditId);
+  TakeZeroReadings(link_, kept_, histories);
+  for (std::size_t k = 0; k < kChannels.size(); ++k)
+    dialog_->SetText(kChannels[k].historyEditId, histories[k]);
   // Before any reading of the run has counted there is no kept value to show, only the 0
   // of program start.
   if (!kept_.anyReadingCounted)
@@ -121,12 +100,7 @@ void CReadZeroADdlg::Update() {
     backend_.ShowMessage(kNothingReadMessage, ui::Buttons::Ok, ui::Icon::Exclamation);
     return;
   }
-  for (std::size_t k = 0; k < kChannels.size(); ++k) {
-    const auto value = static_cast<std::uint32_t>(kept_.values[k]);
-    const std::size_t offset = kChannels[k].imageOffset;
-    image_[offset] = static_cast<std::uint8_t>(value >> 8);
-    image_[offset + 1] = static_cast<std::uint8_t>(value);
-  }
+  StoreZeroValues(kept_, image_);
 }
 
 void CReadZeroADdlg::OnCloseRequested() {

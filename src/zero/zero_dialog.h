@@ -6,14 +6,9 @@
 
 #include "link/commands.h"
 #include "ui/dialog.h"
+#include "zero/zero_readings.h"
 
 namespace qelvo::zero {
-
-// The five kept zero values (Hall A, Hall B, internal A, B, C); they outlive the dialog.
-struct KeptZeroValues {
-  std::array<std::int32_t, link::kZeroPointCount> values{};
-  bool anyReadingCounted = false;  // Update stores nothing until a reading of the run counted
-};
 
 // Control ids of the zero-point dialog.
 inline constexpr int kReadButtonId = 1342;
