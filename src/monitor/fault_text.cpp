@@ -34,4 +34,14 @@ std::optional<std::u16string> NextFaultText(std::uint32_t faultWord,
   return text;
 }
 
+std::vector<std::u16string> ActiveFaultNames(std::uint32_t faultWord,
+                                             const catalogue::DescriptionTables& tables) {
+  std::vector<std::u16string> names;
+  const int named = NamedBitCount(tables);
+  for (int bit = 0; bit < named; ++bit)
+    if ((faultWord >> bit) & 1U)
+      names.push_back(tables.faults[bit].name);
+  return names;
+}
+
 }  // namespace qelvo::monitor

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/tables.h"
 
@@ -21,5 +22,9 @@ inline constexpr std::u16string_view kNoFaultText = u" ";
 std::optional<std::u16string> NextFaultText(std::uint32_t faultWord,
                                             const catalogue::DescriptionTables& tables,
                                             std::uint8_t& cursor);
+
+// The names of every set bit of the fault word that has a name, in rising bit order.
+std::vector<std::u16string> ActiveFaultNames(std::uint32_t faultWord,
+                                             const catalogue::DescriptionTables& tables);
 
 }  // namespace qelvo::monitor

@@ -96,6 +96,14 @@ bool IsFaultWordItem(const catalogue::MonitorItem& item) {
   return item.pro == kManyBytes && item.sw == kHexCode;
 }
 
+std::optional<std::uint32_t> FaultWordValue(const catalogue::MonitorItem& item,
+                                            const link::MonitorBuffer& buffer) {
+  const auto bytes = ItemBytes(buffer, item.address, std::int64_t{item.pos} + 1);
+  if (!bytes || bytes->empty() || bytes->size() > kMaxNumberBytes)
+    return std::nullopt;
+  return BigEndianValue(*bytes);
+}
+
 std::optional<std::u16string> ItemText(const catalogue::MonitorItem& item,
                                        const link::MonitorBuffer& buffer) {
   if (item.pro == kOneByte) {

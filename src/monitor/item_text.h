@@ -33,4 +33,9 @@ std::optional<std::u16string> ItemText(const catalogue::MonitorItem& item,
 // The item whose value is the fault word: pro 2 with code "h".
 bool IsFaultWordItem(const catalogue::MonitorItem& item);
 
+// The fault word the item holds: its unsigned big-endian value. Empty when its bytes do not
+// lie inside the buffer or number none or more than four.
+std::optional<std::uint32_t> FaultWordValue(const catalogue::MonitorItem& item,
+                                            const link::MonitorBuffer& buffer);
+
 }  // namespace qelvo::monitor

@@ -29,10 +29,8 @@ TickTexts MonitorTick::RunTick(link::Link& link, const catalogue::DescriptionTab
     }
     if (!faultTextDue)
       continue;
-    const auto bytes = ItemBytes(buffer_, item.address, std::int64_t{item.pos} + 1);
-    if (!bytes || bytes->empty() || bytes->size() > sizeof(std::uint32_t))
-      continue;
-    texts.items[i] = NextFaultText(BigEndianValue(*bytes), tables, faultCursor_);
+    if (const auto faultWord = FaultWordValue(item, buffer_))
+      texts.items[i] = NextFaultText(*faultWord, tables, faultCursor_);
   }
   return texts;
 }
