@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,12 +15,20 @@
 
 namespace qelvo::sim {
 
+// A port that vanishes in a run comes back on its own after this, unless --vanish-for 0.
+inline constexpr std::chrono::milliseconds kRunVanishFor{2000};
+
+inline Faults RunFaults() {
+  Faults faults;
+  faults.vanishFor = kRunVanishFor;
+  return faults;
+}
+
 // How to run the simulated controller, from command-line words (`qelvo sim`, and the
 // `--simulate` runs of both programs).
 struct SimOptions {
   Identity identity;
-  // A port that vanishes comes back on its own unless --vanish-for 0 says otherwise.
-  Faults faults{.vanishFor = std::chrono::milliseconds(2000)};
+  Faults faults = RunFaults();
   bool paced = true;
   std::uint32_t seed = 1;
   std::string linkPath;                    // --link: where the port's symbolic link goes
