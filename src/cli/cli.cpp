@@ -17,7 +17,7 @@ struct CommandEntry {
   std::string_view synopsis;
 };
 
-constexpr std::array<CommandEntry, 6> kCommands{{
+constexpr auto kCommands = std::to_array<CommandEntry>({
     {"ports", RunPorts, "ports                      the serial ports of this machine"},
     {"read", RunRead, "read [-o FILE]             read the controller's 512-byte block"},
     {"write", RunWrite, "write FILE                 check the module name, write FILE, commit"},
@@ -26,7 +26,9 @@ constexpr std::array<CommandEntry, 6> kCommands{{
     {"table", RunTable,
      "table ID [--voltage CLASS] [--controller-voltage V]  a description table as TSV"},
     {"sim", RunSim, "sim [--link PATH] [options] serve a simulated controller on a pty"},
-}};
+    {"monitor", RunMonitor,
+     "monitor [--count N] [--csv FILE]  live values, status and faults every 200 ms"},
+});
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: qelvo COMMAND [options]\n\nCommands:\n";

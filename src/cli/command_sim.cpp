@@ -1,49 +1,13 @@
-#include <signal.h>
-#include <time.h>
-
 #include <charconv>
 #include <ostream>
 
 #include "cli/command.h"
 #include "cli/messages.h"
+#include "cli/stop_signals.h"
 #include "sim/options.h"
 #include "sim/pty_server.h"
 
 namespace qelvo::cli {
-namespace {
-
-// Blocks SIGINT and SIGTERM for the whole process while alive, so that they can be waited
-// for instead of ending the program before the pty and its link are cleaned up.
-class BlockedStopSignals {
- public:
-  BlockedStopSignals() {
-    sigemptyset(&set_);
-    sigaddset(&set_, SIGINT);
-    sigaddset(&set_, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &set_, &previous_);
-  }
-  ~BlockedStopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-  BlockedStopSignals(const BlockedStopSignals&) = delete;
-  BlockedStopSignals& operator=(const BlockedStopSignals&) = delete;
-
-  // Waits for a stop signal, or for `seconds` when positive.
-  void Wait(int seconds) const {
-    if (seconds > 0) {
-      const timespec limit{seconds, 0};
-      sigtimedwait(&set_, nullptr, &limit);
-    } else {
-      int signal = 0;
-      sigwait(&set_, &signal);
-    }
-  }
-
- private:
-  sigset_t set_{};
-  sigset_t previous_{};
-};
-
-}  // namespace
-
 int RunSim(CommandContext& context) {
   // --seconds N ends the run by itself (scripts and tests); the rest are simulator options.
   int seconds = 0;
