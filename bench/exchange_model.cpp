@@ -78,7 +78,7 @@ ExchangeRecorder::ExchangeRecorder(std::size_t capacity) {
 
 link::TraceHook ExchangeRecorder::Hook() {
   return [this](link::TraceDirection direction, std::span<const std::uint8_t> frame,
-                std::chrono::steady_clock::time_point when) { Frame(direction, frame, when); };
+                std::chrono::steady_clock::time_point when) { Record(direction, frame, when); };
 }
 
 void ExchangeRecorder::Clear() {
@@ -88,8 +88,8 @@ void ExchangeRecorder::Clear() {
   last_.reset();
 }
 
-void ExchangeRecorder::Frame(link::TraceDirection direction, std::span<const std::uint8_t> frame,
-                             std::chrono::steady_clock::time_point when) {
+void ExchangeRecorder::Record(link::TraceDirection direction, std::span<const std::uint8_t> frame,
+                              std::chrono::steady_clock::time_point when) {
   if (!first_)
     first_ = when;
   last_ = when;

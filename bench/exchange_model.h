@@ -54,6 +54,9 @@ class ExchangeRecorder {
 
   // The recorder must outlive every link using the hook.
   link::TraceHook Hook();
+  // One frame as the hook sees it.
+  void Record(link::TraceDirection direction, std::span<const std::uint8_t> frame,
+              std::chrono::steady_clock::time_point when);
   void Clear();
 
   std::span<const ExchangeRecord> exchanges() const { return exchanges_; }
@@ -62,9 +65,6 @@ class ExchangeRecorder {
   std::optional<std::chrono::steady_clock::time_point> lastFrame() const { return last_; }
 
  private:
-  void Frame(link::TraceDirection direction, std::span<const std::uint8_t> frame,
-             std::chrono::steady_clock::time_point when);
-
   std::vector<ExchangeRecord> exchanges_;
   std::optional<ExchangeRecord> open_;
   std::optional<std::chrono::steady_clock::time_point> first_;
