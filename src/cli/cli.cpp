@@ -28,6 +28,8 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
     {"sim", RunSim, "sim [--link PATH] [options] serve a simulated controller on a pty"},
     {"monitor", RunMonitor,
      "monitor [--count N] [--csv FILE]  live values, status and faults every 200 ms"},
+    {"zero", RunZero,
+     "zero [--store]              read the zero points three times; --store writes the lowest"},
 });
 
 void PrintUsage(std::ostream& out) {
