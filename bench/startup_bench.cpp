@@ -208,7 +208,9 @@ Startup RunHeadless(const std::string& port, std::chrono::milliseconds idle) {
   return result;
 }
 
-Startup RunGui(const std::string& program, std::chrono::milliseconds idle) {
+// Empty with `note` set when the program cannot report its start-up.
+std::optional<Startup> RunGui(const std::string& program, std::chrono::milliseconds idle,
+                              std::string& note) {
   Startup result;
   result.what = "GUI (offscreen)";
   const std::string trace = TempPath("gui.trace");
@@ -232,6 +234,12 @@ Startup RunGui(const std::string& program, std::chrono::milliseconds idle) {
     result.failure = EndedEarly(*child);
     child->End(kEndGrace);
     RemoveFile(trace);
+    const auto status = child->Wait(Clock::now());
+    if (status == kExitUsage && child->errorOutput().find(kGuiReportOption) != std::string::npos) {
+      note = "GUI: not timed, " + program + " has no " + std::string(kGuiReportOption) +
+             " option to report its start-up";
+      return std::nullopt;
+    }
     return result;
   }
   result.totalMs = Millis(*shownAt - child->startedAt()).count();
@@ -438,7 +446,8 @@ int Run(const Options& options) {
   } else if (::access(options.gui.c_str(), X_OK) != 0) {
     guiNote = "GUI: not timed, " + options.gui + " is not there";
   } else {
-    runs.push_back(RunGui(options.gui, options.idle));
+    if (auto gui = RunGui(options.gui, options.idle, guiNote))
+      runs.push_back(*gui);
   }
   PrintTable(runs, options.idle);
   if (!guiNote.empty())
