@@ -20,7 +20,7 @@ namespace qelvo::ui::testing {
 // Pixels of a rectangle in dialog units, worked out from the font's own metrics.
 inline QRect ExpectedPixels(const FontSpec& font, const Rect& r) {
   const QFontMetrics metrics(DialogFont(font));
-  const double across = metrics.averageCharWidth() / 4.0;
+  const double across = AverageLetterWidth(metrics) / 4.0;
   const double down = metrics.height() / 8.0;
   const auto left = std::lround(r.x * across);
   const auto top = std::lround(r.y * down);

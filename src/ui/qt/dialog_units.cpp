@@ -14,7 +14,14 @@ int Scale(int units, int base, int divisor) {
   return static_cast<int>(n >= 0 ? (n + half) / divisor : -((-n + half) / divisor));
 }
 
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr int kLetterCount = 52;
+
 }  // namespace
+
+int AverageLetterWidth(const QFontMetrics& metrics) {
+  return Scale(1, metrics.horizontalAdvance(QString::fromLatin1(kLetters)), kLetterCount);
+}
 
 QFont DialogFont(const FontSpec& spec) {
   QFont font = QApplication::font();
@@ -25,7 +32,7 @@ QFont DialogFont(const FontSpec& spec) {
 
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
-  charWidth_ = metrics.averageCharWidth();
+  charWidth_ = AverageLetterWidth(metrics);
   charHeight_ = metrics.height();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QRect>
 
@@ -11,6 +12,10 @@ namespace qelvo::ui {
 // The font a template names: the desktop's family at the template's size and weight. Glyphs
 // the family lacks (Chinese captions) come from fontconfig's fallback, the CJK font.
 QFont DialogFont(const FontSpec& spec);
+
+// The average width of the letters a-z and A-Z, rounded: what dialog layouts were drawn
+// with. QFontMetrics::averageCharWidth is narrower for most fonts and would clip captions.
+int AverageLetterWidth(const QFontMetrics& metrics);
 
 // Dialog units of one font: a quarter of its average character width across, an eighth of
 // its height down, so a layout keeps its proportions at any resolution.
