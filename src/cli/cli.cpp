@@ -30,6 +30,8 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
      "monitor [--count N] [--csv FILE]  live values, status and faults every 200 ms"},
     {"zero", RunZero,
      "zero [--store]              read the zero points three times; --store writes the lowest"},
+    {"set", RunSet,
+     "set NAME=VALUE... [--image FILE]  change settings with the pages' range checks, write"},
 });
 
 void PrintUsage(std::ostream& out) {

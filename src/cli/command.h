@@ -23,6 +23,7 @@ int RunTable(CommandContext& context);
 int RunShow(CommandContext& context);
 int RunMonitor(CommandContext& context);
 int RunZero(CommandContext& context);
+int RunSet(CommandContext& context);
 
 // Reports a usage error of `command` and returns the usage exit status.
 int UsageError(CommandContext& context, std::string_view command, std::string_view problem);
