@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "cli/image_file.h"
+#include "cli/image_or_backup.h"
 #include "cli/messages.h"
 
 namespace qelvo::cli {
@@ -33,10 +33,32 @@ bool TakeImageSource(std::vector<std::string>& words, ImageSource& source, std::
   return true;
 }
 
+TablesForImage LoadTablesFor(const link::CalibrationImage& image) {
+  TablesForImage loaded;
+  auto tables = std::make_unique<catalogue::DescriptionTables>();
+  const catalogue::LoadResult result = catalogue::LoadDescriptionTables(
+      image, *tables, [&](bool visible) { loaded.comPageVisible = visible; });
+  switch (result.outcome) {
+    case catalogue::LoadOutcome::Loaded:
+      loaded.tables = std::move(tables);
+      break;
+    case catalogue::LoadOutcome::VersionNotSupported:
+      loaded.error = kVersionNotSupported;
+      break;
+    case catalogue::LoadOutcome::ModelNotSupported:
+      loaded.error = kModelNotSupported;
+      break;
+    case catalogue::LoadOutcome::BadTable:
+      loaded.error = result.error;
+      break;
+  }
+  return loaded;
+}
+
 std::optional<LoadedImage> LoadImage(const ImageSource& source, std::ostream& err) {
   LoadedImage loaded;
   if (!source.imagePath.empty()) {
-    ImageFileResult file = ReadImageFile(source.imagePath);
+    ImageOrBackup file = ReadImageOrBackup(source.imagePath);
     if (!file.image) {
       err << file.error << "\n";
       return std::nullopt;
@@ -55,23 +77,14 @@ std::optional<LoadedImage> LoadImage(const ImageSource& source, std::ostream& er
       return std::nullopt;
     }
   }
-  loaded.tables = std::make_unique<catalogue::DescriptionTables>();
-  const catalogue::LoadResult result = catalogue::LoadDescriptionTables(
-      loaded.image, *loaded.tables, [&](bool visible) { loaded.comPageVisible = visible; });
-  switch (result.outcome) {
-    case catalogue::LoadOutcome::Loaded:
-      return loaded;
-    case catalogue::LoadOutcome::VersionNotSupported:
-      err << kVersionNotSupported << "\n";
-      break;
-    case catalogue::LoadOutcome::ModelNotSupported:
-      err << kModelNotSupported << "\n";
-      break;
-    case catalogue::LoadOutcome::BadTable:
-      err << result.error << "\n";
-      break;
+  TablesForImage tables = LoadTablesFor(loaded.image);
+  if (!tables.tables) {
+    err << tables.error << "\n";
+    return std::nullopt;
   }
-  return std::nullopt;
+  loaded.tables = std::move(tables.tables);
+  loaded.comPageVisible = tables.comPageVisible;
+  return loaded;
 }
 
 std::string ModuleNameText(const link::CalibrationImage& image) {

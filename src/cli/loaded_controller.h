@@ -20,7 +20,16 @@ struct LoadedImage {
   std::unique_ptr<ControllerSession> session;  // set when the image came from the controller
 };
 
-// Where an image comes from: --image FILE, or the controller the connection options name.
+// The description tables an image chooses.
+struct TablesForImage {
+  std::unique_ptr<catalogue::DescriptionTables> tables;  // empty when it chooses none
+  bool comPageVisible = true;
+  std::string error;  // why not: the window's words for an unsupported controller
+};
+TablesForImage LoadTablesFor(const link::CalibrationImage& image);
+
+// Where an image comes from: --image FILE (an image or a backup), or the controller the connection
+// options name.
 struct ImageSource {
   std::string imagePath;
   ConnectionOptions connection;
