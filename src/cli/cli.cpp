@@ -32,12 +32,19 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
      "zero [--store]              read the zero points three times; --store writes the lowest"},
     {"set", RunSet,
      "set NAME=VALUE... [--image FILE]  change settings with the pages' range checks, write"},
+    {"backup", RunBackup,
+     "backup [-o FILE]           the controller's block in a checked text file"},
+    {"restore", RunRestore,
+     "restore FILE [--yes]       list what a backup changes, ask, check the model, write"},
+    {"diff", RunDiff,
+     "diff A B                   the rows that differ; A, B: files or 'controller'"},
 });
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: qelvo COMMAND [options]\n\nCommands:\n";
   for (const CommandEntry& command : kCommands)
     out << "  " << command.synopsis << "\n";
+  out << "\n--verify (write, restore): read the block back after the Commit and compare it.\n";
   out << "\nWhere the controller is (read, write, show):\n"
          "  --port PATH                a serial port to try (repeatable; replaces the list)\n"
          "  --simulate[=FAMILY:VERSION] an in-process simulated controller\n"

@@ -24,6 +24,9 @@ int RunShow(CommandContext& context);
 int RunMonitor(CommandContext& context);
 int RunZero(CommandContext& context);
 int RunSet(CommandContext& context);
+int RunBackup(CommandContext& context);
+int RunRestore(CommandContext& context);
+int RunDiff(CommandContext& context);
 
 // Reports a usage error of `command` and returns the usage exit status.
 int UsageError(CommandContext& context, std::string_view command, std::string_view problem);

@@ -3,11 +3,12 @@
 #include <ostream>
 
 #include "cli/messages.h"
+#include "cli/verify_written.h"
 
 namespace qelvo::cli {
 
 bool WriteToController(link::Link& link, const link::CalibrationImage& image, std::ostream& out,
-                       std::ostream& err) {
+                       std::ostream& err, const WriteVerification& verification) {
   switch (link::CheckModel(link, image)) {
     case link::ModelCheck::NoReply:
       err << kModuleNameUnreadable << "\n";
@@ -22,6 +23,8 @@ bool WriteToController(link::Link& link, const link::CalibrationImage& image, st
     err << kWriteError << "\n";
     return false;
   }
+  if (verification.enabled && !VerifyWritten(link, image, verification.tables, out, err))
+    return false;
   out << kWriteSuccess << "\n";
   return true;
 }

@@ -10,6 +10,8 @@ inline constexpr std::string_view kNoController = "Controller no power or RS232 
 inline constexpr std::string_view kReadError = "Read data error.";
 inline constexpr std::string_view kWriteError = "Error writing data.";
 inline constexpr std::string_view kWriteSuccess = "Written to success.";
+// The status line's text after a write that did not take.
+inline constexpr std::string_view kWriteFailure = "Write failure!";
 inline constexpr std::string_view kVersionNotSupported =
     "Software version does not match, please use the latest software.";
 inline constexpr std::string_view kModelNotSupported =
