@@ -84,6 +84,7 @@ int RunMonitor(CommandContext& context) {
 
   // Before the simulated controller's thread starts, so that no thread of ours takes them.
   const BlockedStopSignals signals;
+  const IgnoredBrokenPipe brokenPipe;
   std::optional<LoadedImage> loaded = LoadImage(options->source, context.err);
   if (!loaded)
     return kExitFailure;

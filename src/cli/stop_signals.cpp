@@ -45,4 +45,15 @@ bool BlockedStopSignals::WaitUntil(std::chrono::steady_clock::time_point deadlin
   }
 }
 
+IgnoredBrokenPipe::IgnoredBrokenPipe() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, &previous_);
+}
+
+IgnoredBrokenPipe::~IgnoredBrokenPipe() {
+  sigaction(SIGPIPE, &previous_, nullptr);
+}
+
 }  // namespace qelvo::cli

@@ -26,4 +26,17 @@ class BlockedStopSignals {
   sigset_t previous_{};
 };
 
+// Ignores SIGPIPE while alive, so that output into a closed pipe (`qelvo monitor | head`)
+// fails as a write instead of ending the program before its log is renamed into place.
+class IgnoredBrokenPipe {
+ public:
+  IgnoredBrokenPipe();
+  ~IgnoredBrokenPipe();
+  IgnoredBrokenPipe(const IgnoredBrokenPipe&) = delete;
+  IgnoredBrokenPipe& operator=(const IgnoredBrokenPipe&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+
 }  // namespace qelvo::cli
