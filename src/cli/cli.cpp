@@ -44,7 +44,8 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: qelvo COMMAND [options]\n\nCommands:\n";
   for (const CommandEntry& command : kCommands)
     out << "  " << command.synopsis << "\n";
-  out << "\n--verify (write, restore): read the block back after the Commit and compare it.\n";
+  out << "\n--verify (write, restore, set, zero --store): after the Commit, read the block\n"
+         "back and compare it with what was written.\n";
   out << "\nWhere the controller is (read, write, show):\n"
          "  --port PATH                a serial port to try (repeatable; replaces the list)\n"
          "  --simulate[=FAMILY:VERSION] an in-process simulated controller\n"

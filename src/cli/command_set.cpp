@@ -1,8 +1,10 @@
 #include <ostream>
 
+#include "cli/backup_file.h"
 #include "cli/command.h"
 #include "cli/controller_write.h"
 #include "cli/image_file.h"
+#include "cli/image_or_backup.h"
 #include "cli/loaded_controller.h"
 #include "cli/messages.h"
 #include "cli/page_listing.h"
@@ -45,16 +47,22 @@ int RunSet(CommandContext& context) {
   ImageSource source;
   std::string error;
   std::vector<Assignment> assignments;
+  const bool verify = std::erase(context.words, std::string("--verify")) > 0;
   if (!TakeImageSource(context.words, source, error) ||
       !TakeAssignments(context.words, assignments, error))
     return UsageError(context, "set", error);
+  if (verify && !source.imagePath.empty())
+    return UsageError(context, "set", "--verify reads a controller back, not a file");
 
-  // The file is written back as the raw image it must be.
+  // The file is written back in the form it came in: a raw image or a backup.
+  std::optional<BackupHeader> backupHeader;
   if (!source.imagePath.empty()) {
-    if (ImageFileResult file = ReadImageFile(source.imagePath); !file.image) {
+    ImageOrBackup file = ReadImageOrBackup(source.imagePath);
+    if (!file.image) {
       context.err << file.error << "\n";
       return kExitFailure;
     }
+    backupHeader = std::move(file.backup);
   }
   std::optional<LoadedImage> loaded = LoadImage(source, context.err);
   if (!loaded)
@@ -94,14 +102,20 @@ int RunSet(CommandContext& context) {
   }
 
   if (!source.imagePath.empty()) {
-    if (!WriteFileAtomically(source.imagePath, image, error)) {
+    std::string text(image.begin(), image.end());
+    if (backupHeader)
+      text = FormatBackup({*backupHeader, image}, ListShownRows(*loaded->tables, image));
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    if (!WriteFileAtomically(source.imagePath, bytes, error)) {
       context.err << error << "\n";
       return kExitFailure;
     }
     return kExitSuccess;
   }
-  return WriteToController(loaded->session->link(), image, context.out, context.err) ? kExitSuccess
-                                                                                     : kExitFailure;
+  return WriteToController(loaded->session->link(), image, context.out, context.err,
+                           {verify, loaded->tables.get()})
+             ? kExitSuccess
+             : kExitFailure;
 }
 
 }  // namespace qelvo::cli

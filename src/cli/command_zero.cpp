@@ -35,11 +35,14 @@ int RunZero(CommandContext& context) {
   if (!TakeConnectionOptions(context.words, source.connection, error))
     return UsageError(context, "zero", error);
   bool store = false;
+  const bool verify = std::erase(context.words, std::string("--verify")) > 0;
   for (const std::string& word : context.words) {
     if (word != "--store")
       return UsageError(context, "zero", "unexpected '" + word + "'");
     store = true;
   }
+  if (verify && !store)
+    return UsageError(context, "zero", "--verify goes with --store");
 
   // Storing needs the controller's image first: the zero points go into it and it is
   // written back whole.
@@ -72,8 +75,10 @@ int RunZero(CommandContext& context) {
     return kExitSuccess;
 
   zero::StoreZeroValues(kept, loaded->image);
-  return WriteToController(link, loaded->image, context.out, context.err) ? kExitSuccess
-                                                                          : kExitFailure;
+  return WriteToController(link, loaded->image, context.out, context.err,
+                           {verify, loaded->tables.get()})
+             ? kExitSuccess
+             : kExitFailure;
 }
 
 }  // namespace qelvo::cli

@@ -117,6 +117,25 @@ TEST_F(BackupCommand, AnInterruptedRestoreLeavesTheOldBlock) {
   EXPECT_EQ(ChangedOffsets(controller_.StoredBlock(), changed), kNone);
 }
 
+TEST_F(BackupCommand, ServesWhereARawImageDoes) {
+  const auto file = BackUp();
+  const Outcome show = Qelvo({"show", "--image", file.string()});
+  EXPECT_EQ(show.status, 0) << show.err;
+  EXPECT_NE(show.out.find("  Current Percent = 100  (20..100)\n"), std::string::npos);
+
+  // set keeps a backup a backup, header and all.
+  const ImageOrBackup before = ReadImageOrBackup(file.string());
+  const Outcome set = Qelvo({"set", "--image", file.string(), "Current Percent=50"});
+  EXPECT_EQ(set.status, 0) << set.err;
+  const ImageOrBackup after = ReadImageOrBackup(file.string());
+  ASSERT_TRUE(after.backup) << after.error;
+  EXPECT_EQ(after.backup->created, before.backup->created);
+  EXPECT_EQ(ChangedOffsets(*before.image, *after.image), std::vector<std::size_t>{kCurrentPercent});
+  const std::vector<std::uint8_t> bytes = ReadFile(file);
+  EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("\n# Vehicle / Current Percent = 50 "),
+            std::string::npos);
+}
+
 struct Refusal {
   const char* name;
   // Sets the controller up and gives the block of the backup to restore onto it.

@@ -42,6 +42,29 @@ TEST_F(VerifyOption, CatchesAControllerThatIgnoresABlock) {
   EXPECT_EQ(run.out.find("Written to success."), std::string::npos) << run.out;
 }
 
+TEST_F(VerifyOption, GoesWithEveryCommandThatWrites) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  for (const Case& write : {
+           Case{{"set", "Current Percent=50", "--verify"},
+                "Write failure! The controller does not hold what was written:\n"
+                "  Vehicle / Current Percent: written 50, holds 100\n"},
+           // The zero points are hidden rows of the same block.
+           Case{{"zero", "--store", "--verify"},
+                "Write failure! The controller does not hold what was written:\n"
+                "  Other bytes differing: "},
+       }) {
+    DropTheThirdWriteBlock();
+    std::vector<std::string> args = write.args;
+    args.insert(args.end(), {"--port", port()});
+    const Outcome run = Qelvo(args);
+    EXPECT_EQ(run.status, 1) << write.args[0];
+    EXPECT_TRUE(run.err.starts_with(write.message)) << run.err;
+  }
+}
+
 TEST_F(VerifyOption, PassesWhenTheBlockTook) {
   const link::CalibrationImage changed = Changed();
   const auto backup = File("backup.qbk");
