@@ -24,9 +24,13 @@ constexpr std::size_t kModuleNameSize = 8;
 constexpr std::size_t kMonitorBlockSize = kMonitorBufferSize / 3;  // 16
 constexpr std::size_t kZeroPointsPayloadSize = kZeroPointCount * 2;
 
-// One request out, the command's pause, one reply back.
+// One request out, the command's pause, one reply back. Whatever waits on the line first is
+// a reply that came too late for its own request, or one to a request whose wait was
+// cancelled (the monitor stopping mid-tick): taken for this request's reply, it would put
+// every later reply one request behind.
 bool Exchange(Link& link, std::uint8_t command, std::span<const std::uint8_t> payload = {},
               std::chrono::milliseconds pause = std::chrono::milliseconds::zero()) {
+  link.port->Purge();
   PutRequest(link, command, payload);
   SendPacket(link);  // a request that did not go out shows up as a missing reply
   if (pause > std::chrono::milliseconds::zero() && !link.port->Pause(pause)) {
