@@ -82,7 +82,7 @@ int RunMonitor(CommandContext& context) {
   if (!options)
     return UsageError(context, "monitor", error);
 
-  // Before the simulated controller's thread starts, so that no thread of ours takes them.
+  // Before the simulated controller's thread starts, so that only the watcher takes them.
   const BlockedStopSignals signals;
   const IgnoredBrokenPipe brokenPipe;
   std::optional<LoadedImage> loaded = LoadImage(options->source, context.err);
@@ -90,6 +90,11 @@ int RunMonitor(CommandContext& context) {
     return kExitFailure;
   const catalogue::DescriptionTables& tables = *loaded->tables;
   link::Link& link = loaded->session->link();
+  // A stop signal cancels a waiting exchange, so a silent controller does not hold it up.
+  StopSignalWatcher stop([&link] {
+    if (link.port != nullptr)
+      link.port->Cancel();
+  });
 
   MonitorView view(tables);
   std::unique_ptr<TickCsvLog> log;
@@ -109,11 +114,14 @@ int RunMonitor(CommandContext& context) {
   const auto start = std::chrono::steady_clock::now();
   // The first tick falls due one period after the start, as on the page.
   for (std::int64_t index = 1; options->count == 0 || ticks < options->count;) {
-    if (signals.WaitUntil(start + index * monitor::kTickPeriod))
+    if (stop.WaitUntil(start + index * monitor::kTickPeriod))
       break;
     const TickStamp stamp =
         MakeTickStamp(std::chrono::system_clock::now(), std::chrono::steady_clock::now() - start);
     const monitor::TickTexts texts = tick.RunTick(link, tables);
+    // A tick the stop signal broke off shows a failure that is none.
+    if (stop.StopRequested())
+      break;
     anyAnswered = anyAnswered || texts.answered;
     view.Update(texts, tick.buffer());
     if (terminal)

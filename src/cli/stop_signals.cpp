@@ -2,15 +2,23 @@
 
 #include <time.h>
 
-#include <algorithm>
-#include <cerrno>
-
 namespace qelvo::cli {
+namespace {
 
-BlockedStopSignals::BlockedStopSignals() {
-  sigemptyset(&set_);
-  sigaddset(&set_, SIGINT);
-  sigaddset(&set_, SIGTERM);
+// How often the watcher looks whether it is to finish; its destructor waits at most this.
+constexpr long kWatchSliceNs = 50'000'000;
+
+sigset_t StopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+}  // namespace
+
+BlockedStopSignals::BlockedStopSignals() : set_(StopSignals()) {
   pthread_sigmask(SIG_BLOCK, &set_, &previous_);
 }
 
@@ -28,21 +36,38 @@ void BlockedStopSignals::Wait(int seconds) const {
   }
 }
 
-bool BlockedStopSignals::WaitUntil(std::chrono::steady_clock::time_point deadline) const {
-  using std::chrono::nanoseconds;
-  for (;;) {
-    const auto left = std::max(
-        nanoseconds::zero(),
-        std::chrono::duration_cast<nanoseconds>(deadline - std::chrono::steady_clock::now()));
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-    const timespec limit{static_cast<time_t>(seconds.count()),
-                         static_cast<long>((left - seconds).count())};
-    if (sigtimedwait(&set_, nullptr, &limit) >= 0)
-      return true;
-    // Another signal broke the wait off: wait for the rest of the time.
-    if (errno != EINTR)
-      return false;
+StopSignalWatcher::StopSignalWatcher(std::function<void()> onStop)
+    : onStop_(std::move(onStop)), set_(StopSignals()), thread_(&StopSignalWatcher::Run, this) {}
+
+StopSignalWatcher::~StopSignalWatcher() {
+  finishing_ = true;
+  thread_.join();
+}
+
+void StopSignalWatcher::Run() {
+  const timespec slice{0, kWatchSliceNs};
+  while (!finishing_) {
+    if (sigtimedwait(&set_, nullptr, &slice) < 0)
+      continue;
+    {
+      std::lock_guard lock(mutex_);
+      stopRequested_ = true;
+    }
+    wake_.notify_all();
+    if (onStop_)
+      onStop_();
+    return;
   }
+}
+
+bool StopSignalWatcher::WaitUntil(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock lock(mutex_);
+  return wake_.wait_until(lock, deadline, [this] { return stopRequested_; });
+}
+
+bool StopSignalWatcher::StopRequested() const {
+  std::lock_guard lock(mutex_);
+  return stopRequested_;
 }
 
 IgnoredBrokenPipe::IgnoredBrokenPipe() {

@@ -1,5 +1,5 @@
-#include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "cli/cli_fixture.h"
 #include "cli/monitor_render.h"
 #include "cli/monitor_view.h"
+#include "cli/stop_signals.h"
 #include "cli/tick_csv_log.h"
 #include "monitor/monitor_tick.h"
 
@@ -135,7 +136,6 @@ class MonitorRun {
     if (thread_.joinable())
       thread_.join();
   }
-  pthread_t handle() { return thread_.native_handle(); }
   Outcome Finish() {
     thread_.join();
     return outcome_;
@@ -156,21 +156,37 @@ bool WaitForLines(const std::filesystem::path& path, std::size_t lines) {
   return true;
 }
 
-TEST_F(MonitorCommand, AStopSignalEndsTheRunCleanlyWithTheLogInPlace) {
-  for (const int signal : {SIGINT, SIGTERM}) {
+// Stop signals sent to the process reach only the run's watcher: every thread of the test,
+// the simulated controller's too, blocks them from before it starts.
+class MonitorStopSignal : public CliWithController {
+ protected:
+  const BlockedStopSignals blocked_;
+};
+
+TEST_F(MonitorStopSignal, EndsTheRunCleanlyWithTheLogInPlace) {
+  struct Case {
+    int signal;
+    bool silent;  // the controller leaves Monitor block 1 unanswered: the tick waits
+  };
+  for (const Case& c : {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGINT, true}}) {
+    sim::Faults faults;
+    faults.silent = c.silent;
+    faults.onlyCommand = link::command::kMonitorBlock1;
+    controller_.SetFaults(faults);
     const auto csv = File("stopped.csv");
     std::filesystem::remove(csv);
     MonitorRun run({"monitor", "--port", port(), "--csv", csv.string()});
-    // The log holds a row only once the run blocks the stop signals.
     ASSERT_TRUE(WaitForLines(csv.string() + ".tmp", 3));
-    ASSERT_EQ(pthread_kill(run.handle(), signal), 0);
+    ASSERT_EQ(::kill(::getpid(), c.signal), 0);
     const Outcome outcome = run.Finish();
 
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, c.silent ? 1 : 0) << outcome.err;
     const auto rows = FileLines(csv);
-    ASSERT_GE(rows.size(), 3u) << signal;
+    ASSERT_GE(rows.size(), 3u) << c.signal;
     EXPECT_EQ(rows.size() - 1, Lines(outcome.out).size());
     EXPECT_TRUE(rows[0].starts_with("time,ms,status,"));
+    for (std::size_t i = 1; i < rows.size(); ++i)
+      EXPECT_TRUE(Contains(rows[i], c.silent ? ",Failure!," : ",Success!,")) << rows[i];
     EXPECT_FALSE(std::filesystem::exists(csv.string() + ".tmp"));
   }
 }
