@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <vector>
 
 #include "catalogue/loader.h"
 #include "cli/crc32.h"
