@@ -29,10 +29,12 @@ bool UserAgrees(std::istream& in, std::ostream& out) {
     out << "\n";
     return false;
   }
+  const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+  const auto first = std::find_if_not(answer.begin(), answer.end(), blank);
+  const auto last = std::find_if_not(answer.rbegin(), answer.rend(), blank).base();
   std::string word;
-  for (char c : answer)
-    if (!std::isspace(static_cast<unsigned char>(c)))
-      word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (auto c = first; c < last; ++c)
+    word += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
   return word == "y" || word == "yes";
 }
 

@@ -91,7 +91,7 @@ TEST_F(BackupCommand, WritesOnlyAfterAClearYes) {
   };
   for (const Answer& answer :
        {Answer{"y\n", true}, Answer{"yes\n", true}, Answer{" Y \n", true}, Answer{"n\n", false},
-        Answer{"\n", false}, Answer{"yess\n", false}, Answer{"", false}}) {
+        Answer{"\n", false}, Answer{"yess\n", false}, Answer{"y es\n", false}, Answer{"", false}}) {
     controller_.SetStoredBlock(changed);
     controller_.ClearRequestLog();
     const Outcome run = QelvoAnswering({"restore", file.string(), "--port", port()}, answer.input);
