@@ -156,6 +156,17 @@ bool WaitForLines(const std::filesystem::path& path, std::size_t lines) {
   return true;
 }
 
+// A stop signal that found no run to stop would stop the next one at once.
+void DrainStopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  const timespec now{0, 0};
+  while (sigtimedwait(&set, nullptr, &now) > 0) {
+  }
+}
+
 // Stop signals sent to the process reach only the run's watcher: every thread of the test,
 // the simulated controller's too, blocks them from before it starts.
 class MonitorStopSignal : public CliWithController {
@@ -176,9 +187,12 @@ TEST_F(MonitorStopSignal, EndsTheRunCleanlyWithTheLogInPlace) {
     const auto csv = File("stopped.csv");
     std::filesystem::remove(csv);
     MonitorRun run({"monitor", "--port", port(), "--csv", csv.string()});
-    ASSERT_TRUE(WaitForLines(csv.string() + ".tmp", 3));
+    const bool ticking = WaitForLines(csv.string() + ".tmp", 3);
+    // Sent whatever happened, so that the run cannot go on past the test.
     ASSERT_EQ(::kill(::getpid(), c.signal), 0);
     const Outcome outcome = run.Finish();
+    DrainStopSignals();
+    ASSERT_TRUE(ticking) << outcome.err;
 
     EXPECT_EQ(outcome.status, c.silent ? 1 : 0) << outcome.err;
     const auto rows = FileLines(csv);
@@ -194,13 +208,15 @@ TEST_F(MonitorStopSignal, EndsTheRunCleanlyWithTheLogInPlace) {
 TEST_F(MonitorCommand, AVanishedPortGivesFailureLinesNotAHang) {
   const auto csv = File("vanish.csv");
   MonitorRun run({"monitor", "--port", port(), "--count", "6", "--csv", csv.string()});
-  ASSERT_TRUE(WaitForLines(csv.string() + ".tmp", 2));
-  ASSERT_TRUE(server_->Vanish());
+  const bool ticking = WaitForLines(csv.string() + ".tmp", 2);
+  const bool vanished = ticking && server_->Vanish();
   const Outcome outcome = run.Finish();
+  ASSERT_TRUE(ticking) << outcome.err;
+  ASSERT_TRUE(vanished);
 
   EXPECT_EQ(outcome.status, 0) << outcome.err;  // the first ticks were answered
   const auto lines = Lines(outcome.out);
-  ASSERT_EQ(lines.size(), 6u);
+  ASSERT_EQ(lines.size(), 6u) << outcome.out << outcome.err;
   EXPECT_TRUE(Contains(lines.front(), " Success! ")) << lines.front();
   EXPECT_TRUE(Contains(lines.back(), " Failure! ")) << lines.back();
   EXPECT_EQ(FileLines(csv).size(), 7u);
