@@ -46,7 +46,7 @@ void PrintUsage(std::ostream& out) {
     out << "  " << command.synopsis << "\n";
   out << "\n--verify (write, restore, set, zero --store): after the Commit, read the block\n"
          "back and compare it with what was written.\n";
-  out << "\nWhere the controller is (read, write, show):\n"
+  out << "\nWhere the controller is (every command that talks to one):\n"
          "  --port PATH                a serial port to try (repeatable; replaces the list)\n"
          "  --simulate[=FAMILY:VERSION] an in-process simulated controller\n"
          "  --trace FILE               every frame sent and received, with times\n"
