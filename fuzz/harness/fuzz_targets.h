@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "harness/backup_file_check.h"
 #include "harness/description_table_check.h"
 #include "harness/image_file_check.h"
 #include "harness/packet_stream_check.h"
@@ -20,12 +21,13 @@ struct FuzzTarget {
   Violation (*check)(std::span<const std::uint8_t>);
 };
 
-inline constexpr std::array<FuzzTarget, 5> kFuzzTargets{{
+inline constexpr std::array<FuzzTarget, 6> kFuzzTargets{{
     {"description_table", &CheckDescriptionTable},
     {"packet_stream", &CheckPacketStream},
     {"row_collection", &CheckRowCollection},
     {"image_file", &CheckImageFile},
     {"sim_requests", &CheckSimRequests},
+    {"backup_file", &CheckBackupFile},
 }};
 
 }  // namespace qelvo::fuzz

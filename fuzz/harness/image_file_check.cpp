@@ -7,9 +7,12 @@
 #include <array>
 #include <sstream>
 #include <string>
+#include <string_view>
 
+#include "cli/backup_file.h"
 #include "cli/cli.h"
 #include "cli/image_file.h"
+#include "cli/image_or_backup.h"
 #include "link/commands.h"
 
 namespace qelvo::fuzz {
@@ -64,6 +67,22 @@ Violation CheckImageFile(std::span<const std::uint8_t> data) {
   if (exact && !std::ranges::equal(*read.image, data))
     return std::string("the image read differs from the file");
 
+  // The commands that take a file read a backup too; anything else must be a raw image.
+  const cli::ImageOrBackup either = cli::ReadImageOrBackup(path);
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  if (cli::StartsLikeBackup(text)) {
+    const cli::BackupParseResult parsed = cli::ParseBackup(text);
+    if (either.image.has_value() != parsed.backup.has_value())
+      return std::string("a backup file was judged otherwise than its text");
+    if (parsed.backup && *either.image != parsed.backup->image)
+      return std::string("a backup file gave other bytes than its text");
+  } else if (either.image.has_value() != exact ||
+             (exact && !std::ranges::equal(*either.image, data))) {
+    return std::string("a raw file was read otherwise as an image or backup than as an image");
+  }
+  if (!either.image && either.error.empty())
+    return std::string("a refused file came without a message");
+
   const std::array<std::string, 3> args = {"show", "--image", path};
   std::ostringstream out;
   std::ostringstream err;
@@ -71,8 +90,8 @@ Violation CheckImageFile(std::span<const std::uint8_t> data) {
   const int status = cli::RunCli(args, out, err, in);
   if (status != kExitSuccess && err.str().empty())
     return "qelvo show failed with status " + std::to_string(status) + " and no message";
-  if (status == kExitSuccess && !exact)
-    return std::string("qelvo show showed a file that is not an image");
+  if (status == kExitSuccess && !either.image)
+    return std::string("qelvo show showed a file it cannot read");
   return std::nullopt;
 }
 

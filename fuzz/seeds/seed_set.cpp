@@ -13,6 +13,8 @@ std::vector<Seed> SeedsFor(std::string_view target) {
     return ImageFileSeeds();
   if (target == "sim_requests")
     return SimRequestsSeeds();
+  if (target == "backup_file")
+    return BackupFileSeeds();
   return {};
 }
 

@@ -22,5 +22,6 @@ std::vector<Seed> PacketStreamSeeds();
 std::vector<Seed> RowCollectionSeeds();
 std::vector<Seed> ImageFileSeeds();
 std::vector<Seed> SimRequestsSeeds();
+std::vector<Seed> BackupFileSeeds();
 
 }  // namespace qelvo::fuzz

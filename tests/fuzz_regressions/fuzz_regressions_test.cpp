@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@
 #include "seeds/seed_set.h"
 
 namespace qelvo::fuzz {
+
+// Test names and messages show a target by its name.
+void PrintTo(const FuzzTarget& target, std::ostream* out) {
+  *out << target.name;
+}
+
 namespace {
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
