@@ -57,18 +57,4 @@ std::vector<int> ShownRows(const catalogue::DescriptionTables& tables, RowRange 
   return rows;
 }
 
-int TemplateControlRun(const ui::DialogTemplate& tmpl, int firstId) {
-  int count = 0;
-  while (tmpl.Find(firstId + count) != nullptr)
-    ++count;
-  return count;
-}
-
-int TemplateSlotCount(const ui::DialogTemplate& tmpl) {
-  int count = 0;
-  while (tmpl.Find(LabelId(count)) != nullptr && tmpl.Find(EditId(count)) != nullptr)
-    ++count;
-  return count;
-}
-
 }  // namespace qelvo::pages

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "catalogue/tables.h"
-#include "ui/dialog.h"
 
 namespace qelvo::pages {
 
@@ -48,10 +47,5 @@ RowRange FlagRowRange(const catalogue::DescriptionTables& tables);
 // Table indexes of the rows of `range` whose show is 1, in table order, at most `limit`
 // (the slots or boxes the template has).
 std::vector<int> ShownRows(const catalogue::DescriptionTables& tables, RowRange range, int limit);
-
-// How many item slots the template carries (label and edit both present, from slot 0 on).
-int TemplateSlotCount(const ui::DialogTemplate& tmpl);
-// How many controls the template carries with the consecutive ids firstId, firstId + 1, ...
-int TemplateControlRun(const ui::DialogTemplate& tmpl, int firstId);
 
 }  // namespace qelvo::pages

@@ -1,6 +1,7 @@
 #include "pages/parameter_page.h"
 
 #include "pages/item_codec.h"
+#include "pages/page_template.h"
 #include "pages/row_collection.h"
 
 namespace qelvo::pages {

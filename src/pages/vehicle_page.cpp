@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "pages/item_codec.h"
+#include "pages/page_template.h"
 
 namespace qelvo::pages {
 

@@ -4,6 +4,8 @@
 #include <limits>
 #include <optional>
 
+#include "pages/page_template.h"
+
 namespace qelvo::e2e {
 
 namespace {
