@@ -36,7 +36,7 @@ struct ControlTemplate {
   bool visible = true;
   TextAlign align = TextAlign::Left;
   bool verticallyCentred = false;
-  std::u16string caption;                // the template's placeholder
+  std::u16string caption;                 // the template's placeholder
   std::span<const std::uint8_t> picture;  // Picture: the image file's bytes (BMP or PNG)
 };
 
@@ -57,12 +57,13 @@ struct DialogTemplate {
   std::u16string caption;
   FontSpec font;
   WindowStyle style = WindowStyle::Child;
-  std::span<const std::uint8_t> icon;  // the window icon's file bytes, may be empty
+  std::span<const std::uint8_t> icon;     // the window icon's file bytes, may be empty
   std::vector<ControlTemplate> controls;  // template order, which is the tab order
 
   const ControlTemplate* Find(int controlId) const {
     for (const auto& c : controls)
-      if (c.id == controlId) return &c;
+      if (c.id == controlId)
+        return &c;
     return nullptr;
   }
 };

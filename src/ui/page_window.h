@@ -18,10 +18,12 @@ class PageWindow : public DialogEvents {
 
   Dialog* window() const { return window_.get(); }
   void Show() {
-    if (window_) window_->Show();
+    if (window_)
+      window_->Show();
   }
   void Hide() {
-    if (window_) window_->Hide();
+    if (window_)
+      window_->Hide();
   }
   bool IsShown() const { return window_ && window_->IsShown(); }
 
