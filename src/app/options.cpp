@@ -38,7 +38,11 @@ OptionsResult ParseOptions(std::span<const std::string_view> args) {
   bool traceGiven = false;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const auto [name, inlineValue] = SplitOption(args[i]);
+    // Named variables, not a structured binding: the lambda below captures them, which
+    // clang before 16 does not allow for bindings.
+    const Split option = SplitOption(args[i]);
+    const std::string_view name = option.name;
+    const std::optional<std::string_view>& inlineValue = option.value;
 
     // The value of an option that needs one: after '=' or the next argument.
     auto takeValue = [&]() -> std::optional<std::string> {

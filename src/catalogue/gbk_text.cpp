@@ -1,5 +1,6 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ class GbkDecoder {
   GbkDecoder(const GbkDecoder&) = delete;
   GbkDecoder& operator=(const GbkDecoder&) = delete;
 
+  // iconv_open reports failure as (iconv_t)-1. NOLINTNEXTLINE(performance-no-int-to-ptr)
   bool Ready() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   std::u16string Decode(std::string_view gbk) {
@@ -63,11 +65,8 @@ class GbkDecoder {
 };
 
 bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= kFirstNonAscii)
-      return false;
-  }
-  return true;
+  return std::ranges::all_of(text,
+                             [](char c) { return static_cast<unsigned char>(c) < kFirstNonAscii; });
 }
 
 std::u16string AsciiOnly(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "cli/backup_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -99,12 +100,7 @@ std::optional<std::uint32_t> HexNumber(std::string_view text, std::size_t digits
 }
 
 bool AllHexDigits(std::string_view text) {
-  if (text.empty())
-    return false;
-  for (char c : text)
-    if (HexDigit(c) < 0)
-      return false;
-  return true;
+  return !text.empty() && std::ranges::all_of(text, [](char c) { return HexDigit(c) >= 0; });
 }
 
 std::string Hex(std::uint32_t value, int digits) {
@@ -345,7 +341,8 @@ bool BackupParser::AtEnd() {
 
 }  // namespace
 
-BackupHeader DescribeImage(const link::CalibrationImage& image, int tableId, std::string created) {
+BackupHeader DescribeImage(const link::CalibrationImage& image, int tableId,
+                           const std::string& created) {
   const catalogue::ControllerIdentity identity = catalogue::IdentifyController(image);
   BackupHeader header;
   header.created = OneLine(created);

@@ -37,7 +37,8 @@ struct Backup {
 };
 
 // The header of a backup of `image`, read with calibration table `tableId` at `created`.
-BackupHeader DescribeImage(const link::CalibrationImage& image, int tableId, std::string created);
+BackupHeader DescribeImage(const link::CalibrationImage& image, int tableId,
+                           const std::string& created);
 
 // The file's text; `rows` (ListShownRows of the image) become comments.
 std::string FormatBackup(const Backup& backup, std::span<const ListedRow> rows);

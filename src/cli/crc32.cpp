@@ -14,7 +14,7 @@ constexpr std::array<std::uint32_t, 256> MakeTable() {
   for (std::uint32_t n = 0; n < table.size(); ++n) {
     std::uint32_t c = n;
     for (int bit = 0; bit < kBitsPerByte; ++bit)
-      c = (c & 1u) ? kReflectedPolynomial ^ (c >> 1) : c >> 1;
+      c = (c & 1u) != 0 ? kReflectedPolynomial ^ (c >> 1) : c >> 1;
     table[n] = c;
   }
   return table;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace qelvo::cli {
 namespace {
 
 std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+  return what + " " + path + ": " + std::generic_category().message(errno);
 }
 
 class FileDescriptor {

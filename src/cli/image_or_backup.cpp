@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <system_error>
 #include <vector>
 
 namespace qelvo::cli {
@@ -18,13 +19,13 @@ ImageOrBackup ReadImageOrBackup(const std::string& path) {
   ImageOrBackup result;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    result.error = "Cannot read " + path + ": " + std::strerror(errno);
+    result.error = "Cannot read " + path + ": " + std::generic_category().message(errno);
     return result;
   }
   std::string text(kLargestFile + 1, '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   if (file.bad()) {
-    result.error = "Cannot read " + path + ": " + std::strerror(errno);
+    result.error = "Cannot read " + path + ": " + std::generic_category().message(errno);
     return result;
   }
   text.resize(static_cast<std::size_t>(file.gcount()));

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <utility>
 
 namespace qelvo::cli {
@@ -14,7 +15,7 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::string_view kFaultSeparator = "; ";
 
 std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+  return what + " " + path + ": " + std::generic_category().message(errno);
 }
 
 std::string HeaderLine(const MonitorView& view) {

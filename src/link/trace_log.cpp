@@ -2,13 +2,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 namespace qelvo::link {
 
 std::unique_ptr<TraceLog> TraceLog::Create(const std::string& path, std::string& error) {
   std::FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) {
-    error = "Cannot write the trace file " + path + ": " + std::strerror(errno);
+    error = "Cannot write the trace file " + path + ": " + std::generic_category().message(errno);
     return nullptr;
   }
   return std::unique_ptr<TraceLog>(new TraceLog(file));

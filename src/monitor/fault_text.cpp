@@ -22,7 +22,7 @@ std::optional<std::u16string> NextFaultText(std::uint32_t faultWord,
   const int named = NamedBitCount(tables);
   std::optional<std::u16string> text;
   for (; cursor < named; ++cursor) {
-    if ((faultWord >> cursor) & 1U) {
+    if (((faultWord >> cursor) & 1U) != 0) {
       text = tables.faults[cursor].name;
       ++cursor;
       break;
@@ -39,7 +39,7 @@ std::vector<std::u16string> ActiveFaultNames(std::uint32_t faultWord,
   std::vector<std::u16string> names;
   const int named = NamedBitCount(tables);
   for (int bit = 0; bit < named; ++bit)
-    if ((faultWord >> bit) & 1U)
+    if (((faultWord >> bit) & 1U) != 0)
       names.push_back(tables.faults[bit].name);
   return names;
 }

@@ -154,7 +154,8 @@ link::MonitorBuffer LiveData::Sample(milliseconds sinceStart) const {
   buffer[at::kSettingDirection] = gear == Gear::Reverse ? 1 : 0;
   buffer[at::kActualDirection] = lagging == Gear::Reverse ? 1 : 0;
   buffer[at::kBrakeSwitch2] = braking ? 1 : 0;
-  buffer[at::kLowSpeed] = t.count() % kLowSpeedPeriod.count() >= kLowSpeedPeriod.count() / 2;
+  buffer[at::kLowSpeed] =
+      t.count() % kLowSpeedPeriod.count() >= kLowSpeedPeriod.count() / 2 ? 1 : 0;
   PutWord(buffer, at::kFaultWord, FaultWordAt(t));
   PutWord(buffer, at::kMotorSpeed, speed);
   PutWord(buffer, at::kPhaseCurrent, current);

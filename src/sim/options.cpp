@@ -1,5 +1,6 @@
 #include "sim/options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -38,12 +39,7 @@ bool ParseNumber(string_view text, std::uint32_t max, std::uint32_t& value) {
 }
 
 bool Printable(string_view text) {
-  for (const char c : text) {
-    if (c < 0x20 || c > 0x7E) {
-      return false;
-    }
-  }
-  return true;
+  return std::ranges::all_of(text, [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
 bool ParseFamily(string_view value, std::string& family, std::string& error) {

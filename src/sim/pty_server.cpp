@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <system_error>
 
 namespace qelvo::sim {
 namespace {
@@ -26,7 +27,7 @@ constexpr std::size_t kReadChunk = 256;
 constexpr const char* kLinkTempSuffix = ".new";
 
 std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
+  return what + ": " + std::generic_category().message(errno);
 }
 
 bool IsSymlink(const std::string& path, bool& exists) {
@@ -257,9 +258,8 @@ void PtyServer::Run() {
     }
     if (request == Request::Vanish && !isAway) {
       GoAway(away);
-    } else if (request == Request::ComeBack && isAway) {
-      TryComeBack();
-    } else if (isAway && comeBackAt_ && Clock::now() >= *comeBackAt_) {
+    } else if ((request == Request::ComeBack && isAway) ||
+               (isAway && comeBackAt_ && Clock::now() >= *comeBackAt_)) {
       TryComeBack();
     }
     ServeOutput();
@@ -289,19 +289,19 @@ void PtyServer::Run() {
     if (::ppoll(fds.data(), count, wait ? &timeout : nullptr, nullptr) < 0) {
       continue;  // EINTR
     }
-    if (fds[0].revents & POLLIN) {
+    if ((fds[0].revents & POLLIN) != 0) {
       std::uint64_t value = 0;
       [[maybe_unused]] const ssize_t got = ::read(wake_.get(), &value, sizeof value);
     }
     if (masterIndex >= 0) {
       const short events = fds[masterIndex].revents;
-      if (events & POLLIN) {
+      if ((events & POLLIN) != 0) {
         ServeInput();
-      } else if (events & (POLLHUP | POLLERR)) {
+      } else if ((events & (POLLHUP | POLLERR)) != 0) {
         masterQuietUntil_ = Clock::now() + kQuietAfterHangUp;
       }
     }
-    if (watchIndex >= 0 && (fds[watchIndex].revents & POLLIN)) {
+    if (watchIndex >= 0 && (fds[watchIndex].revents & POLLIN) != 0) {
       ClearExclusiveAfterClose();
     }
   }

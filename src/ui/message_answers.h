@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
 
 #include "ui/dialog.h"
@@ -26,10 +27,7 @@ inline std::span<const Answer> AnswersOf(Buttons buttons) {
 }
 
 inline bool Offers(Buttons buttons, Answer answer) {
-  for (Answer a : AnswersOf(buttons))
-    if (a == answer)
-      return true;
-  return false;
+  return std::ranges::any_of(AnswersOf(buttons), [answer](Answer a) { return a == answer; });
 }
 
 // The answer of a box that was closed without a choice: the button that gives up.

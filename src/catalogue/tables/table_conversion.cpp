@@ -29,6 +29,7 @@ class Utf8ToGbk {
   Utf8ToGbk(const Utf8ToGbk&) = delete;
   Utf8ToGbk& operator=(const Utf8ToGbk&) = delete;
 
+  // iconv_open reports failure as (iconv_t)-1. NOLINTNEXTLINE(performance-no-int-to-ptr)
   bool ok() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
   // On failure `failedAt` is the byte offset in `utf8` where conversion stopped.

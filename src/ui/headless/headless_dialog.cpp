@@ -84,7 +84,7 @@ void HeadlessDialog::SetControlVisible(int id, bool visible) {
 
 bool HeadlessDialog::ControlVisible(int id) const {
   const auto* c = Find(id);
-  return c && c->visible;
+  return c != nullptr && c->visible;
 }
 
 void HeadlessDialog::SetEnabled(int id, bool enabled) {
@@ -98,7 +98,7 @@ void HeadlessDialog::SetEnabled(int id, bool enabled) {
 
 bool HeadlessDialog::Enabled(int id) const {
   const auto* c = Find(id);
-  return c && c->enabled;
+  return c != nullptr && c->enabled;
 }
 
 void HeadlessDialog::SetChecked(int id, bool checked) {
@@ -109,7 +109,7 @@ void HeadlessDialog::SetChecked(int id, bool checked) {
 
 bool HeadlessDialog::Checked(int id) const {
   const auto* c = Find(id);
-  return c && c->checked;
+  return c != nullptr && c->checked;
 }
 
 void HeadlessDialog::SetTextColor(int id, std::optional<Rgb> colour) {
@@ -129,7 +129,7 @@ void HeadlessDialog::SetBold(int id) {
 
 bool HeadlessDialog::Bold(int id) const {
   const auto* c = Find(id);
-  return c && c->bold;
+  return c != nullptr && c->bold;
 }
 
 void HeadlessDialog::SetAccessibleName(int id, std::u16string_view name) {
@@ -224,7 +224,7 @@ HeadlessDialog::ControlState* HeadlessDialog::Usable(int id) {
   if (!Reachable())
     return nullptr;
   auto* c = Find(id);
-  return c && c->visible && c->enabled ? c : nullptr;
+  return c != nullptr && c->visible && c->enabled ? c : nullptr;
 }
 
 bool HeadlessDialog::MoveFocus(ControlState& control) {

@@ -31,7 +31,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
       break;
   }
   // Past QDialog's own handling, which would reject or press the default button.
-  QWidget::keyPressEvent(event);
+  QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call)
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {

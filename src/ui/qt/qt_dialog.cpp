@@ -200,7 +200,7 @@ void QtDialog::SetControlVisible(int id, bool visible) {
 
 bool QtDialog::ControlVisible(int id) const {
   const Control* c = Find(id);
-  return c && !c->widget->isHidden();
+  return c != nullptr && !c->widget->isHidden();
 }
 
 void QtDialog::SetEnabled(int id, bool enabled) {
@@ -210,7 +210,7 @@ void QtDialog::SetEnabled(int id, bool enabled) {
 
 bool QtDialog::Enabled(int id) const {
   const Control* c = Find(id);
-  return c && !c->widget->testAttribute(Qt::WA_ForceDisabled);
+  return c != nullptr && !c->widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
 void QtDialog::SetChecked(int id, bool checked) {
@@ -221,7 +221,7 @@ void QtDialog::SetChecked(int id, bool checked) {
 
 bool QtDialog::Checked(int id) const {
   const Control* c = Find(id);
-  return c && c->tmpl->kind == ControlKind::CheckBox &&
+  return c != nullptr && c->tmpl->kind == ControlKind::CheckBox &&
          static_cast<const QCheckBox*>(c->widget.data())->isChecked();
 }
 
@@ -295,7 +295,7 @@ void QtDialog::Hide() {
 }
 
 bool QtDialog::IsShown() const {
-  return window_ && !window_->isHidden();
+  return window_ != nullptr && !window_->isHidden();
 }
 
 void QtDialog::SyncShown() {

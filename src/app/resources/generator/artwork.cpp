@@ -73,7 +73,10 @@ constexpr double kBannerWavesRight = 735;
 // and the two battery terminals, on a mounting flange.
 void DrawControllerUnit(Canvas& c) {
   constexpr double cx = kSideCentreX;
-  constexpr double kLeft = cx - 58, kRight = cx + 58, kTop = 100, kBottom = 300;
+  constexpr double kLeft = cx - 58;
+  constexpr double kRight = cx + 58;
+  constexpr double kTop = 100;
+  constexpr double kBottom = 300;
   constexpr Colour kDark{40, 46, 54};
   constexpr Colour kPin{214, 178, 82};
   c.FillEllipse(cx, 318, 62, 9, Colour{0, 0, 0, 70});
@@ -124,7 +127,10 @@ void DrawControllerUnit(Canvas& c) {
 
 void DrawTitleBadge(Canvas& c) {
   constexpr double cx = kSideCentreX;
-  constexpr double kLeft = cx - 61, kRight = cx + 61, kTop = 352, kBottom = 482;
+  constexpr double kLeft = cx - 61;
+  constexpr double kRight = cx + 61;
+  constexpr double kTop = 352;
+  constexpr double kBottom = 482;
   c.FillRoundedRect(kLeft - 2, kTop - 2, kRight + 2, kBottom + 2, 14, kAmber);
   c.FillShape(
       kLeft, kTop, kRight, kBottom,
@@ -163,7 +169,8 @@ Canvas DrawSidePicture() {
 
 Canvas DrawIcon() {
   Canvas c(kIconSize, kIconSize, Colour{0, 0, 0, 0});
-  constexpr double kInset = 6, kRadius = 24;
+  constexpr double kInset = 6;
+  constexpr double kRadius = 24;
   constexpr double kFar = kIconSize - kInset;
   c.FillShape(
       kInset, kInset, kFar, kFar,

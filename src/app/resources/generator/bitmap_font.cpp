@@ -93,7 +93,8 @@ std::string_view RowsOf(char c) {
 
 void DrawGlyph(Canvas& canvas, double x, double y, char c, int scale, Colour colour) {
   const std::string_view rows = RowsOf(c);
-  int row = 0, column = 0;
+  int row = 0;
+  int column = 0;
   for (char cell : rows) {
     if (cell == ' ') {
       ++row;

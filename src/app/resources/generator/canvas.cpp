@@ -14,11 +14,13 @@ std::uint8_t Lerp(std::uint8_t a, std::uint8_t b, double t) {
 }
 
 double DistanceToSegment(double x, double y, Point a, Point b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
   const double lengthSquared = dx * dx + dy * dy;
   double t = lengthSquared > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / lengthSquared : 0;
   t = std::clamp(t, 0.0, 1.0);
-  const double px = a.x + t * dx - x, py = a.y + t * dy - y;
+  const double px = a.x + t * dx - x;
+  const double py = a.y + t * dy - y;
   return std::sqrt(px * px + py * py);
 }
 
@@ -37,7 +39,8 @@ Canvas::Canvas(int width, int height, Colour fill)
 void Canvas::Blend(int x, int y, Colour colour, double coverage) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage <= 0)
     return;
-  Colour& dst = pixels_[static_cast<std::size_t>(y * width_ + x)];
+  Colour& dst = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                        static_cast<std::size_t>(x)];
   const double srcA = colour.a / 255.0 * std::min(coverage, 1.0);
   const double dstA = dst.a / 255.0;
   const double outA = srcA + dstA * (1 - srcA);
@@ -123,7 +126,8 @@ void Canvas::FillEllipse(double cx, double cy, double rx, double ry, Colour colo
   FillShape(
       cx - rx, cy - ry, cx + rx, cy + ry,
       [&](double x, double y) {
-        const double nx = (x - cx) / rx, ny = (y - cy) / ry;
+        const double nx = (x - cx) / rx;
+        const double ny = (y - cy) / ry;
         return nx * nx + ny * ny <= 1;
       },
       colour);
@@ -132,7 +136,10 @@ void Canvas::FillEllipse(double cx, double cy, double rx, double ry, Colour colo
 void Canvas::FillPolygon(std::span<const Point> corners, Colour colour) {
   if (corners.empty())
     return;
-  double x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
+  double x0 = corners[0].x;
+  double x1 = x0;
+  double y0 = corners[0].y;
+  double y1 = y0;
   for (const Point& p : corners) {
     x0 = std::min(x0, p.x);
     x1 = std::max(x1, p.x);

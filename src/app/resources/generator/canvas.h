@@ -26,7 +26,10 @@ class Canvas {
 
   int width() const { return width_; }
   int height() const { return height_; }
-  Colour Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
+  Colour Pixel(int x, int y) const {
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)];
+  }
 
   // Lays `colour` over the pixel, `coverage` (0..1) of it; outside the canvas nothing.
   void Blend(int x, int y, Colour colour, double coverage = 1.0);

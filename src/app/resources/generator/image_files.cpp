@@ -43,7 +43,7 @@ std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0) 
     for (std::uint32_t n = 0; n < 256; ++n) {
       std::uint32_t c = n;
       for (int k = 0; k < 8; ++k)
-        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
       table[n] = c;
     }
     return table;
@@ -56,7 +56,8 @@ std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0) 
 
 std::uint32_t Adler32(std::span<const std::uint8_t> bytes) {
   constexpr std::uint32_t kModulus = 65521;
-  std::uint32_t a = 1, b = 0;
+  std::uint32_t a = 1;
+  std::uint32_t b = 0;
   for (std::uint8_t byte : bytes) {
     a = (a + byte) % kModulus;
     b = (b + a) % kModulus;
@@ -82,7 +83,8 @@ std::vector<std::uint8_t> ZlibStored(std::span<const std::uint8_t> raw) {
     z.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00 (stored)
     PutLittle16(z, static_cast<std::uint32_t>(n));
     PutLittle16(z, static_cast<std::uint32_t>(~n & 0xFFFF));
-    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+             raw.begin() + static_cast<std::ptrdiff_t>(at + n));
     at += n;
   } while (at < raw.size());
   PutBig32(z, Adler32(raw));
