@@ -23,10 +23,10 @@ int AverageLetterWidth(const QFontMetrics& metrics) {
   return Scale(1, metrics.horizontalAdvance(QString::fromLatin1(kLetters)), kLetterCount);
 }
 
-QFont DialogFont(const FontSpec& spec) {
+QFont DialogFont(const FontSpec& fontSpec) {
   QFont font = QApplication::font();
-  font.setPointSize(spec.points);
-  font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+  font.setPointSize(fontSpec.points);
+  font.setWeight(fontSpec.bold ? QFont::Bold : QFont::Normal);
   return font;
 }
 

@@ -11,7 +11,7 @@ namespace qelvo::ui {
 
 // The font a template names: the desktop's family at the template's size and weight. Glyphs
 // the family lacks (Chinese captions) come from fontconfig's fallback, the CJK font.
-QFont DialogFont(const FontSpec& spec);
+QFont DialogFont(const FontSpec& fontSpec);
 
 // The average width of the letters a-z and A-Z, rounded: what dialog layouts were drawn
 // with. QFontMetrics::averageCharWidth is narrower for most fonts and would clip captions.
