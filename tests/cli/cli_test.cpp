@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_fixture.h"
 #include "link/commands.h"
 #include "sim/controller.h"
 #include "sim/default_image.h"
@@ -16,64 +17,18 @@
 namespace qelvo::cli {
 namespace {
 
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
+using test::Outcome;
+using test::Qelvo;
+using test::ReadFile;
+using test::WriteFile;
 
-Outcome Qelvo(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  std::istringstream in;
-  Outcome run;
-  run.status = RunCli(args, out, err, in);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
-
-std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void WriteFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
-// A simulated controller on a pty of the test's own, reached with --port.
-class CliAgainstController : public ::testing::Test {
+class CliAgainstController : public test::CliWithController {
  protected:
-  void SetUp() override {
-    controller_.SetPaced(false);
-    auto started = sim::PtyServer::Start(controller_);
-    ASSERT_TRUE(started.server) << started.error;
-    server_ = std::move(started.server);
-    dir_ = std::filesystem::temp_directory_path() /
-           ("qelvo-cli-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string port() const { return server_->PortPath(); }
-  std::size_t WriteBlocksSeen() const {
-    std::size_t count = 0;
-    for (const auto& request : controller_.RequestLog())
-      if (request.command() == link::command::kWriteBlock)
-        ++count;
-    return count;
-  }
-
-  sim::SimulatedController controller_;
-  std::unique_ptr<sim::PtyServer> server_;
-  std::filesystem::path dir_;
+  std::size_t WriteBlocksSeen() const { return RequestsSeen(link::command::kWriteBlock); }
 };
 
 TEST_F(CliAgainstController, ReadGivesTheStoredBlock) {
-  const auto file = dir_ / "image.bin";
+  const auto file = File("image.bin");
   const Outcome run = Qelvo({"read", "--port", port(), "-o", file.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const auto stored = controller_.StoredBlock();
@@ -83,7 +38,7 @@ TEST_F(CliAgainstController, ReadGivesTheStoredBlock) {
 TEST_F(CliAgainstController, WriteStoresTheFile) {
   auto image = controller_.StoredBlock();
   image[37] = 77;  // Current Percent
-  const auto file = dir_ / "changed.bin";
+  const auto file = File("changed.bin");
   WriteFile(file, image);
   const Outcome run = Qelvo({"write", file.string(), "--port", port()});
   ASSERT_EQ(run.status, 0) << run.err;
@@ -96,7 +51,7 @@ TEST_F(CliAgainstController, WriteOfAnotherModelSendsNoBlock) {
   auto image = controller_.StoredBlock();
   image[1] = 'R';
   const auto before = controller_.StoredBlock();
-  const auto file = dir_ / "other.bin";
+  const auto file = File("other.bin");
   WriteFile(file, image);
   const Outcome run = Qelvo({"write", file.string(), "--port", port()});
   EXPECT_EQ(run.status, 1);
@@ -115,7 +70,7 @@ TEST_F(CliAgainstController, ShowListsEveryPage) {
 }
 
 TEST_F(CliAgainstController, TraceRecordsEveryFrame) {
-  const auto trace = dir_ / "trace.txt";
+  const auto trace = File("trace.txt");
   ASSERT_EQ(Qelvo({"read", "--port", port(), "--trace", trace.string()}).status, 0);
   std::ifstream file(trace);
   std::string line;
