@@ -1,22 +1,11 @@
 #include "cli/tick_csv_log.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <system_error>
 #include <utility>
 
 namespace qelvo::cli {
 namespace {
 
-constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::string_view kFaultSeparator = "; ";
-
-std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::generic_category().message(errno);
-}
 
 std::string HeaderLine(const MonitorView& view) {
   std::string line = "time,ms,status";
@@ -54,57 +43,20 @@ std::string CsvField(std::string_view text) {
 
 std::unique_ptr<TickCsvLog> TickCsvLog::Create(const std::string& path, const MonitorView& view,
                                                std::string& error) {
-  const std::string temporary = path + std::string(kTemporarySuffix);
-  std::FILE* file = std::fopen(temporary.c_str(), "w");
-  if (file == nullptr) {
-    error = SystemError("Cannot write", temporary);
+  std::unique_ptr<link::LineLogFile> file = link::LineLogFile::Create(path, error);
+  if (!file || !file->Append(HeaderLine(view), error))
     return nullptr;
-  }
-  std::unique_ptr<TickCsvLog> log(new TickCsvLog(path, file));
-  if (!log->WriteLine(HeaderLine(view), error))
-    return nullptr;
-  return log;
+  return std::unique_ptr<TickCsvLog>(new TickCsvLog(std::move(file)));
 }
 
-TickCsvLog::TickCsvLog(std::string path, std::FILE* file)
-    : path_(std::move(path)), temporaryPath_(path_ + std::string(kTemporarySuffix)), file_(file) {}
-
-TickCsvLog::~TickCsvLog() {
-  if (file_ != nullptr)
-    std::fclose(file_);
-}
-
-bool TickCsvLog::WriteLine(const std::string& line, std::string& error) {
-  if (file_ == nullptr) {
-    error = "Cannot write " + temporaryPath_ + ": it is closed";
-    return false;
-  }
-  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0) {
-    error = SystemError("Cannot write", temporaryPath_);
-    return false;
-  }
-  return true;
-}
+TickCsvLog::TickCsvLog(std::unique_ptr<link::LineLogFile> file) : file_(std::move(file)) {}
 
 bool TickCsvLog::Append(const MonitorView& view, const TickStamp& stamp, std::string& error) {
-  return WriteLine(RowLine(view, stamp), error);
+  return file_->Append(RowLine(view, stamp), error);
 }
 
 bool TickCsvLog::Finish(std::string& error) {
-  if (file_ == nullptr)
-    return true;
-  // On disk before the rename, so that FILE never names a log the system has not kept.
-  const bool synced = ::fsync(fileno(file_)) == 0;
-  const bool closed = std::fclose(std::exchange(file_, nullptr)) == 0;
-  if (!synced || !closed) {
-    error = SystemError("Cannot write", temporaryPath_);
-    return false;
-  }
-  if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-    error = SystemError("Cannot rename " + temporaryPath_ + " to", path_);
-    return false;
-  }
-  return true;
+  return file_->Finish(error);
 }
 
 }  // namespace qelvo::cli

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "cli/monitor_view.h"
 #include "cli/tick_stamp.h"
+#include "link/line_log_file.h"
 
 namespace qelvo::cli {
 
@@ -17,24 +17,17 @@ class TickCsvLog {
   // Creates FILE.tmp and writes the header; empty with a message when it cannot.
   static std::unique_ptr<TickCsvLog> Create(const std::string& path, const MonitorView& view,
                                             std::string& error);
-  ~TickCsvLog();
-  TickCsvLog(const TickCsvLog&) = delete;
-  TickCsvLog& operator=(const TickCsvLog&) = delete;
-
   bool Append(const MonitorView& view, const TickStamp& stamp, std::string& error);
   // Closes FILE.tmp and renames it to FILE. Without it FILE.tmp stays, with every whole
   // row written so far.
   bool Finish(std::string& error);
 
-  const std::string& temporaryPath() const { return temporaryPath_; }
+  const std::string& temporaryPath() const { return file_->temporaryPath(); }
 
  private:
-  TickCsvLog(std::string path, std::FILE* file);
-  bool WriteLine(const std::string& line, std::string& error);
+  explicit TickCsvLog(std::unique_ptr<link::LineLogFile> file);
 
-  std::string path_;
-  std::string temporaryPath_;
-  std::FILE* file_;
+  std::unique_ptr<link::LineLogFile> file_;
 };
 
 // One CSV field, quoted when it holds a comma, a quote, a line break or blanks at its ends.

@@ -1,24 +1,25 @@
 #include "link/trace_log.h"
 
-#include <cerrno>
-#include <cstring>
-#include <system_error>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <utility>
 
 namespace qelvo::link {
 
 std::unique_ptr<TraceLog> TraceLog::Create(const std::string& path, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "w");
-  if (file == nullptr) {
-    error = "Cannot write the trace file " + path + ": " + std::generic_category().message(errno);
+  std::unique_ptr<LineLogFile> file = LineLogFile::Create(path, error);
+  if (!file)
     return nullptr;
-  }
-  return std::unique_ptr<TraceLog>(new TraceLog(file));
+  return std::unique_ptr<TraceLog>(new TraceLog(std::move(file)));
 }
 
-TraceLog::TraceLog(std::FILE* file) : file_(file), start_(std::chrono::steady_clock::now()) {}
+TraceLog::TraceLog(std::unique_ptr<LineLogFile> file)
+    : file_(std::move(file)), start_(std::chrono::steady_clock::now()) {}
 
 TraceLog::~TraceLog() {
-  std::fclose(file_);
+  std::string ignored;  // nobody is left to tell; FILE.tmp keeps the trace
+  file_->Finish(ignored);
 }
 
 TraceHook TraceLog::Hook() {
@@ -29,14 +30,23 @@ TraceHook TraceLog::Hook() {
 void TraceLog::Write(TraceDirection direction, std::span<const std::uint8_t> frame,
                      std::chrono::steady_clock::time_point when) {
   const double ms = std::chrono::duration<double, std::milli>(when - start_).count();
-  std::lock_guard lock(mutex_);
-  std::fprintf(file_, "%10.3f ms  %c ", ms, direction == TraceDirection::Sent ? '>' : '<');
-  for (std::uint8_t byte : frame)
-    std::fprintf(file_, " %02X", byte);
+  // A frame is at most 19 bytes; the line is built without allocating.
+  std::array<char, 32 + 3 * kPacketBufferSize + 16> line{};
+  std::size_t used = 0;
+  const auto add = [&line, &used](const char* format, auto... values) {
+    const int n = std::snprintf(line.data() + used, line.size() - used, format, values...);
+    if (n > 0)
+      used = std::min(line.size() - 1, used + static_cast<std::size_t>(n));
+  };
+  add("%10.3f ms  %c ", ms, direction == TraceDirection::Sent ? '>' : '<');
+  for (std::size_t i = 0; i < frame.size() && i < kPacketBufferSize; ++i)
+    add(" %02X", frame[i]);
   if (frame.empty())
-    std::fputs(" (nothing)", file_);
-  std::fputc('\n', file_);
-  std::fflush(file_);
+    add("%s", " (nothing)");
+  add("%s", "\n");
+  std::string ignored;  // a trace that cannot be written must not stop the exchange
+  std::lock_guard lock(mutex_);
+  file_->Append(std::string_view(line.data(), used), ignored);
 }
 
 }  // namespace qelvo::link

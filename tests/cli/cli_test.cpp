@@ -84,6 +84,7 @@ TEST_F(CliAgainstController, TraceRecordsEveryFrame) {
   // Handshake, two Prepares and 32 Read blocks, each answered.
   EXPECT_EQ(sent, 35);
   EXPECT_EQ(received, 35);
+  EXPECT_FALSE(std::filesystem::exists(trace.string() + ".tmp"));
 }
 
 struct RefusedCase {
