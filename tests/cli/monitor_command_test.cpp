@@ -171,6 +171,15 @@ void DrainStopSignals() {
 // the simulated controller's too, blocks them from before it starts.
 class MonitorStopSignal : public CliWithController {
  protected:
+  // A run stopped in the middle of a tick leaves the controller sending the rest of its reply;
+  // the next run's handshake must not meet those bytes.
+  void WaitForTheLineToFallQuiet() {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (controller_.NextOutputDue() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(5ms);
+    std::this_thread::sleep_for(20ms);  // the last bytes leave the simulator's own buffer
+  }
+
   const BlockedStopSignals blocked_;
 };
 
@@ -180,6 +189,7 @@ TEST_F(MonitorStopSignal, EndsTheRunCleanlyWithTheLogInPlace) {
     bool silent;  // the controller leaves Monitor block 1 unanswered: the tick waits
   };
   for (const Case& c : {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGINT, true}}) {
+    WaitForTheLineToFallQuiet();
     sim::Faults faults;
     faults.silent = c.silent;
     faults.onlyCommand = link::command::kMonitorBlock1;
