@@ -59,11 +59,15 @@ inline std::vector<std::size_t> ChangedOffsets(std::span<const std::uint8_t> bef
 
 // A simulated controller, unpaced, on a pty of the test's own, reached with --port; and a
 // folder for the test's files.
+//
+// The port is a link in a folder of its own, never the pty's own name: a vanished pty frees its
+// number for the next pty made by a test running alongside, and a run reopening the old
+// name would talk to that test's controller.
 class CliWithController : public ::testing::Test {
  protected:
   void SetUp() override {
     controller_.SetPaced(false);
-    auto started = sim::PtyServer::Start(controller_);
+    auto started = sim::PtyServer::Start(controller_, (portDir_.path() / "ttyQELVO0").string());
     ASSERT_TRUE(started.server) << started.error;
     server_ = std::move(started.server);
   }
@@ -78,9 +82,10 @@ class CliWithController : public ::testing::Test {
     return count;
   }
 
+  test_support::TempDir dir_;
+  test_support::TempDir portDir_;  // outlives the server, which removes its link in it
   sim::SimulatedController controller_;
   std::unique_ptr<sim::PtyServer> server_;
-  test_support::TempDir dir_;
 };
 
 }  // namespace qelvo::cli::test
